@@ -1,0 +1,75 @@
+#pragma once
+// The calculation engine: pile springs, group stiffness and solve, pile-head
+// forces and the stress check, run as one synchronous pipeline. No Qt here.
+#include <array>
+
+#include "project.h"
+
+namespace hasorin::engine {
+
+// The value of pi used in every computation of the engine.
+inline constexpr double kPi = 3.141592654;
+
+// Return codes of CalcPileGroup (classic BASIC run-time error numbers).
+namespace calcerr {
+inline constexpr int kOk = 0;
+inline constexpr int kInvalidArgument = 5;
+inline constexpr int kOverflow = 6;
+inline constexpr int kSubscript = 9;
+inline constexpr int kDivisionByZero = 11;
+inline constexpr int kTypeMismatch = 13;
+}  // namespace calcerr
+
+// One double per pile, indexed 1..999 (slot 0 unused).
+struct PileTable {
+  std::array<double, kMaxPiles + 1> v{};
+  double& operator[](int pile) { return v[size_t(pile)]; }
+  double operator[](int pile) const { return v[size_t(pile)]; }
+};
+
+// Steel grades of the stress check.
+inline constexpr int kSKK400 = 0;
+inline constexpr int kSKK490 = 1;
+struct GradeTable {
+  std::array<PileTable, 2> grade;  // [kSKK400], [kSKK490]
+  PileTable& operator[](int g) { return grade[size_t(g)]; }
+  const PileTable& operator[](int g) const { return grade[size_t(g)]; }
+};
+
+struct CalcResults {
+  // Springs (member axes).
+  PileTable PileBeta, PileKt, PileKv;
+  PileTable PileK1, PileK2, PileK3, PileK4;
+  PileTable PileK1z, PileK2z, PileK3z, PileK4z;
+
+  // The rigid cap at the origin: dx, dy, dz (m), thetax, thetay, thetaz (rad).
+  std::array<double, 6> Footing{};
+
+  // Pile heads.
+  PileTable HeadDispX, HeadDispY, HeadDispZ;
+  PileTable MemberDispX, MemberDispY, MemberDispZ;
+  PileTable MemberRotX, MemberRotY, MemberRotZ;
+  PileTable Px, Py, Pz, Mx, My, Mz;
+  PileTable Me, SigmaX, SigmaZ, SigmaC, SigmaB, Slenderness;
+
+  // Stress check for both grades.
+  GradeTable SigmaCaAllow, CheckRatio;
+
+  // N of the last run (the engine's copy of PileCount).
+  int PileCount = 0;
+  // The last run solved the group stiffness. False after a failed solve or a
+  // run that stopped before the solve.
+  bool solved = false;
+};
+
+// Runs the whole pipeline on `project`, overwriting `results` for piles 1..N.
+// Returns 0 or the error code of the first failing step; tables keep what was
+// written before the stop. A failed solve returns 0 with solved == false.
+int CalcPileGroup(const Project& project, CalcResults& results);
+
+// The program-wide results the windows and reports read, and the
+// program-wide run on the program-wide project.
+CalcResults& TheResults();
+int CalcPileGroup();
+
+}  // namespace hasorin::engine

@@ -1,0 +1,83 @@
+#pragma once
+// Test stand-in for the desktop services: records every message, beep,
+// dialog and process start, and answers from scripted queues.
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "ui.h"
+
+namespace hasorin::testing {
+
+struct RecordedMessage {
+  QString text;
+  QString title;
+  MsgIcon icon;
+  MsgButtons buttons;
+};
+
+struct RecordedProcess {
+  QString program;
+  QStringList arguments;
+  bool wait;
+};
+
+class FakeUi : public UiServices {
+ public:
+  FakeUi() { SetUi(this); }
+  ~FakeUi() override { SetUi(nullptr); }
+
+  // Scripted answers, consumed in order. An empty queue answers Ok (or the
+  // first of Yes/No boxes: Yes) for messages and "cancel" for dialogs.
+  std::deque<MsgResult> answers;
+  std::deque<QString> openAnswers;
+  std::deque<QString> saveAnswers;
+  bool processStarts = true;
+
+  std::vector<RecordedMessage> messages;
+  std::vector<FileDialogOptions> openDialogs, saveDialogs;
+  std::vector<RecordedProcess> processes;
+  int beeps = 0;
+  QString clipboard;
+  QImage clipboardImage;
+
+  MsgResult ShowMessage(QWidget*, const QString& text, const QString& title, MsgIcon icon,
+                        MsgButtons buttons) override {
+    messages.push_back({text, title, icon, buttons});
+    if (!answers.empty()) {
+      MsgResult r = answers.front();
+      answers.pop_front();
+      return r;
+    }
+    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes
+                                                                                : MsgResult::Ok;
+  }
+  void Beep() override { ++beeps; }
+  QString GetOpenFileName(QWidget*, const FileDialogOptions& o) override {
+    openDialogs.push_back(o);
+    return Pop(openAnswers);
+  }
+  QString GetSaveFileName(QWidget*, const FileDialogOptions& o) override {
+    saveDialogs.push_back(o);
+    return Pop(saveAnswers);
+  }
+  QString ClipboardText() override { return clipboard; }
+  void SetClipboardText(const QString& text) override { clipboard = text; }
+  void SetClipboardImage(const QImage& image) override { clipboardImage = image; }
+  bool StartProcess(const QString& program, const QStringList& arguments, bool wait) override {
+    processes.push_back({program, arguments, wait});
+    return processStarts;
+  }
+
+ private:
+  static QString Pop(std::deque<QString>& q) {
+    if (q.empty()) return QString();
+    QString s = q.front();
+    q.pop_front();
+    return s;
+  }
+};
+
+}  // namespace hasorin::testing
