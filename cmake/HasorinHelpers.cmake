@@ -21,3 +21,17 @@ function(hasorin_qtest name)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HASORIN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# hasorin_module(target PUBLIC_LIBS ... PRIVATE_LIBS ...): the static library of one
+# src/ folder, built from every .cpp in it. Nothing is created while the folder
+# has no sources yet.
+function(hasorin_module target)
+  cmake_parse_arguments(ARG "" "" "PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
