@@ -14,7 +14,9 @@ class CPrivateProfile {
   // 0 when the key is missing or not a number.
   long GetValueLong(const std::string& strINIFileName, std::string_view strSection,
                     std::string_view strKey) const;
-  // At most 127 characters (longer values are cut); empty when missing.
+  // At most 127 characters, counted as CP932 bytes the way the Windows
+  // buffer counts them (a full-width character takes two), without splitting
+  // a double-byte character; longer values are cut. Empty when missing.
   std::string GetValueString(const std::string& strINIFileName, std::string_view strSection,
                              std::string_view strKey) const;
   // True when the write succeeded.
@@ -32,7 +34,9 @@ const std::string& FormatFilePath();    // program folder + Zrn.FMT
 const std::string& WorkFolder();        // local app data + Quorvant + executable name
 // Sets the three paths from the program folder and creates the work folder
 // (and its parent "Quorvant"), failing silently. `programFolder` and
-// `localAppData` default to the platform's folders when empty.
+// `localAppData` default to the platform's folders when empty (the temporary
+// folder stands in for a local app-data folder that cannot be obtained).
+// Before this is called the getters give the default paths.
 void InitProgramPaths(const std::string& programFolder = {}, const std::string& localAppData = {},
                       const std::string& executableName = {});
 
@@ -41,9 +45,12 @@ using RecentFiles = std::array<std::string, 4>;
 // The list rule: `path` goes to the top; a case-sensitive match at position k
 // is removed, otherwise the oldest entry falls out.
 RecentFiles RecentFilesAfter(const RecentFiles& old, const std::string& path);
+// The whole stored paths, without the 127-character cut of GetValueString,
+// so that a long path is neither shown cut nor written back cut.
 RecentFiles ReadRecentFiles(const std::string& settingsFile);
-// Reads the list, applies the rule, writes FileName1..4 and tells the
-// registered listener (the main window's menu refresh).
+// Reads the list from SettingsFilePath(), applies the rule, writes
+// FileName1..4 and tells the registered listener (the main window's menu
+// refresh). An empty path, or one CP932 cannot hold, changes nothing.
 void AddRecentFile(const std::string& path);
 void SetRecentFilesListener(std::function<void(const RecentFiles&)> listener);
 
