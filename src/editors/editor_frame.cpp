@@ -1,0 +1,203 @@
+#include "editor_frame.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <climits>
+#include <cmath>
+
+#include "entry_fields.h"
+#include "settings.h"
+#include "ui.h"
+
+namespace hasorin {
+namespace {
+constexpr double kTwipsPerInch = 1440.0;
+}
+
+EditorFrame::EditorFrame(const QString& builtInTitle, std::string settingsSection,
+                         QWidget* parent)
+    : QDialog(parent), builtInTitle_(builtInTitle), section_(std::move(settingsSection)) {
+  setWindowTitle(builtInTitle_);
+  setModal(true);
+
+  body_ = new QWidget(this);
+  buttonColumn_ = new QWidget(this);
+  cmdOk_ = new QPushButton(QStringLiteral("OK(&O)"), buttonColumn_);
+  cmdCancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), buttonColumn_);
+  cmdHelp_ = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), buttonColumn_);
+  cmdOk_->setObjectName("cmdOk");
+  cmdCancel_->setObjectName("cmdCancel");
+  cmdHelp_->setObjectName("cmdHelp");
+  // Leaving the dialog by Cancel or asking for help must not be blocked by
+  // a value that is still out of range.
+  cmdCancel_->setProperty(EntryField::kCausesValidation, false);
+  cmdHelp_->setProperty(EntryField::kCausesValidation, false);
+
+  auto* buttons = new QVBoxLayout(buttonColumn_);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  int width = 0;
+  for (QPushButton* b : {cmdOk_, cmdCancel_, cmdHelp_})
+    width = std::max(width, b->sizeHint().width());
+  for (QPushButton* b : {cmdOk_, cmdCancel_, cmdHelp_}) {
+    b->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance('x') * 14));
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+
+  auto* root = new QHBoxLayout(this);
+  root->addWidget(body_, 1);
+  root->addWidget(buttonColumn_, 0);
+
+  connect(cmdOk_, &QPushButton::clicked, this, &EditorFrame::OnOk);
+  connect(cmdCancel_, &QPushButton::clicked, this, &EditorFrame::OnCancel);
+  connect(cmdHelp_, &QPushButton::clicked, this, &EditorFrame::OnHelp);
+}
+
+void EditorFrame::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  if (!UsrCaption.isEmpty()) setWindowTitle(UsrCaption);
+  ensurePolished();
+  if (!testAttribute(Qt::WA_Resized)) adjustSize();
+  RestorePosition();
+  cmdHelp_->setEnabled(!UsrHelpFile.isEmpty());
+  for (NumberField* field : findChildren<NumberField*>()) {
+    connect(field, &EntryField::Validate, this, [this, field](bool& keepFocus) {
+      if (!CheckRange(field)) keepFocus = true;
+    });
+  }
+  BeforeLoadData();
+  emit LoadData();
+  AfterLoadData();
+}
+
+void EditorFrame::showEvent(QShowEvent* event) {
+  Load();  // before the base class, which would centre the dialog on its parent
+  QDialog::showEvent(event);
+}
+
+int EditorFrame::TwipsToPixels(long twips, Qt::Orientation orientation) const {
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  double dpi = !s ? 96.0
+               : orientation == Qt::Horizontal ? s->logicalDotsPerInchX()
+                                               : s->logicalDotsPerInchY();
+  double px = std::round(double(twips) * dpi / kTwipsPerInch);
+  return int(std::clamp(px, double(INT_MIN / 2), double(INT_MAX / 2)));
+}
+
+long EditorFrame::PixelsToTwips(int pixels, Qt::Orientation orientation) const {
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  double dpi = !s ? 96.0
+               : orientation == Qt::Horizontal ? s->logicalDotsPerInchX()
+                                               : s->logicalDotsPerInchY();
+  return long(std::lround(double(pixels) * kTwipsPerInch / dpi));
+}
+
+void EditorFrame::RestorePosition() {
+  CPrivateProfile profile;
+  long top = profile.GetValueLong(SettingsFilePath(), section_, "Top");
+  long left = profile.GetValueLong(SettingsFilePath(), section_, "Left");
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  QRect avail = s->availableGeometry();
+  QRect desktop = s->virtualGeometry();
+  QSize size = frameGeometry().size();
+  int y = TwipsToPixels(top, Qt::Vertical);
+  int x = TwipsToPixels(left, Qt::Horizontal);
+  // 0 (never stored) or a place no screen shows: centre the window.
+  if (top < 1 || y >= desktop.bottom()) y = avail.y() + std::max(0, (avail.height() - size.height()) / 2);
+  if (left < 1 || x >= desktop.right()) x = avail.x() + std::max(0, (avail.width() - size.width()) / 2);
+  move(x, y);
+}
+
+void EditorFrame::SavePosition() {
+  CPrivateProfile profile;
+  profile.SetValueString(SettingsFilePath(), section_, "Top",
+                         std::to_string(PixelsToTwips(pos().y(), Qt::Vertical)));
+  profile.SetValueString(SettingsFilePath(), section_, "Left",
+                         std::to_string(PixelsToTwips(pos().x(), Qt::Horizontal)));
+}
+
+void EditorFrame::done(int result) {
+  if (loaded_ && isVisible()) SavePosition();
+  QDialog::done(result);
+}
+
+bool EditorFrame::CheckRange(NumberField* field) {
+  if (field->InRange()) return true;
+  Ui().Beep();
+  Ui().ShowMessage(this, field->RangeText(), windowTitle(), MsgIcon::Information, MsgButtons::Ok);
+  return false;
+}
+
+bool EditorFrame::ValidateFields() {
+  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+    auto* field = qobject_cast<EntryField*>(w);
+    if (!field || !field->isVisibleTo(this) || !field->isEnabled()) continue;
+    if (!field->RequestLeave()) {
+      field->setFocus(Qt::OtherFocusReason);
+      field->selectAll();
+      return false;
+    }
+  }
+  return true;
+}
+
+void EditorFrame::OnOk() {
+  if (!ValidateFields()) return;
+  BeforeSaveData();
+  bool cancel = false;
+  emit SaveData(cancel);
+  UsrTag = QString::fromUtf8(kTagOk);
+  if (!cancel) accept();
+}
+
+void EditorFrame::OnCancel() {
+  UsrTag = QString::fromUtf8(kTagCancel);
+  reject();
+}
+
+void EditorFrame::OnHelp() {
+  if (UsrHelpFile.isEmpty()) return;
+#ifdef Q_OS_WIN
+  bool started = Ui().StartProcess(
+      "hh.exe", {"-mapid", QString::number(UsrHelpContextID), UsrHelpFile}, false);
+#else
+  bool started = Ui().StartProcess("xdg-open", {UsrHelpFile}, false);
+#endif
+  if (!started) Ui().Beep();
+}
+
+void EditorFrame::keyPressEvent(QKeyEvent* event) {
+  const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (mods == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Escape:
+        cmdCancel_->click();
+        return;
+      case Qt::Key_F1:
+        if (cmdHelp_->isEnabled()) OnHelp();
+        return;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        // Enter on an option button moves on like in the fields, rather than
+        // closing the dialog; on a focused button it presses it.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+          button->click();
+        } else {
+          focusNextChild();
+        }
+        return;
+      default:
+        break;
+    }
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace hasorin
