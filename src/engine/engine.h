@@ -23,8 +23,12 @@ inline constexpr int kTypeMismatch = 13;
 // One double per pile, indexed 1..999 (slot 0 unused).
 struct PileTable {
   std::array<double, kMaxPiles + 1> v{};
+  // Piles 1..computed were written by the last run; the slots above keep
+  // older values (a run that stops early leaves them stale).
+  int computed = 0;
   double& operator[](int pile) { return v[size_t(pile)]; }
   double operator[](int pile) const { return v[size_t(pile)]; }
+  bool Computed(int pile) const { return pile >= 1 && pile <= computed; }
 };
 
 // Steel grades of the stress check.
@@ -55,11 +59,14 @@ struct CalcResults {
   // Stress check for both grades.
   GradeTable SigmaCaAllow, CheckRatio;
 
-  // N of the last run (the engine's copy of PileCount).
+  // N of the last run (the engine's copy of PileCount, within 0..999).
   int PileCount = 0;
   // The last run solved the group stiffness. False after a failed solve or a
-  // run that stopped before the solve.
+  // run that stopped before the solve. Footing was written by the last run
+  // exactly when this is true.
   bool solved = false;
+  // Return code of the last run.
+  int code = 0;
 };
 
 // Runs the whole pipeline on `project`, overwriting `results` for piles 1..N.
