@@ -1,0 +1,265 @@
+#include "pile_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numfmt.h"
+#include "paths.h"
+
+namespace hasorin {
+namespace {
+
+constexpr double kSheetAllowanceMm = 20.0;  // margin taken off the sheet; also the axis titles' distance
+constexpr double kLabelGapMm = 1.0;
+constexpr double kArrowHeadLength = 1.5;
+constexpr double kArrowHeadHalfWidth = 0.5;
+constexpr const char* kLabelPattern = "+##0.000;-##0.000;0.000";
+
+// Pile table columns the drawing reads.
+constexpr int kColD = 1, kColX = 9, kColZ = 11, kColPhi = 12, kColPsi = 13;
+
+// Guards the stepping loops against values no real project produces.
+constexpr int kMaxSteps = 100000;
+
+// v = m * 10^e with 1 <= |m| < 10 and m carrying the sign; 0 -> (0, 0).
+void Decompose(double v, double& m, int& e) {
+  if (v == 0) {
+    m = 0;
+    e = 0;
+    return;
+  }
+  e = int(std::floor(std::log10(std::fabs(v))));
+  m = v / std::pow(10.0, e);
+  // log10 may land one off at exact powers of ten.
+  if (std::fabs(m) >= 10) {
+    ++e;
+    m = v / std::pow(10.0, e);
+  } else if (std::fabs(m) < 1) {
+    --e;
+    m = v / std::pow(10.0, e);
+  }
+}
+
+int StepCount(double start, double end, double step) { return int(std::lround((end - start) / step)); }
+
+// Steps from `from` down to the first value at or below `minimum` (at least
+// one step). Multiples of the step rather than repeated subtraction, and a
+// tolerance of a billionth of a step, keep binary fractions such as 0.2 from
+// overshooting by a whole step. False when that takes unreasonably many steps.
+bool StepDown(double from, double minimum, double step, double& start) {
+  const double tolerance = step * 1e-9;
+  for (int k = 1; k <= kMaxSteps; ++k) {
+    start = from - k * step;
+    if (start <= minimum + tolerance) return true;
+  }
+  return false;
+}
+
+bool StepUp(double from, double maximum, double step, double& end) {
+  const double tolerance = step * 1e-9;
+  for (int k = 1; k <= kMaxSteps; ++k) {
+    end = from + k * step;
+    if (end >= maximum - tolerance) return true;
+  }
+  return false;
+}
+
+// Two decimals, halves away from zero; magnitudes below 0.001 become 0.
+double RoundTwoDecimals(double v) {
+  if (std::fabs(v) < 0.001) return 0;
+  double a = std::fabs(v) * 100 + 0.00001;
+  double whole = std::floor(a);
+  if (a - whole >= 0.5) whole += 1;
+  double r = whole / 100;
+  return v < 0 ? -r : r;
+}
+
+}  // namespace
+
+AxisDivision NiceScale(double minimum, double maximum) {
+  AxisDivision none;
+  if (!std::isfinite(minimum) || !std::isfinite(maximum)) return none;
+  double m, step, start, end;
+  int e;
+  if (std::fabs(minimum) < std::fabs(maximum)) {
+    Decompose(maximum, m, e);
+    step = std::pow(10.0, e);
+    end = (m > 0 ? std::ceil(m) : std::trunc(m)) * step;
+    if (!StepDown(end, minimum, step, start)) return none;
+  } else {
+    Decompose(minimum, m, e);
+    step = std::pow(10.0, e);
+    start = (m > 0 ? std::trunc(m) : std::floor(m)) * step;
+    if (!StepUp(start, maximum, step, end)) return none;
+  }
+  int count = StepCount(start, end, step);
+  if (count == 0) count = 1;
+  if (count > 10) {
+    step *= 10;
+    count = StepCount(start, end, step);
+    if (count == 0) count = 1;
+  }
+  if (count >= 1 && count <= 5) {
+    step /= count == 1 ? 10 : count <= 3 ? 5 : 2;
+    if (!StepDown(end, minimum, step, start) || !StepUp(start, maximum, step, end)) return none;
+    count = StepCount(start, end, step);
+  }
+  if (count == 1) {
+    count = 3;
+    start -= step;
+  } else if (count == 2) {
+    count = 4;
+    step /= 2;
+  }
+  return {RoundTwoDecimals(start), RoundTwoDecimals(step), count};
+}
+
+bool BuildPileLayout(const Project& project, const TextStyleTable& styles, double sheetWidthMm,
+                     double sheetHeightMm, DrawingElements& out, std::string& error) {
+  out = DrawingElements{};
+  if (int(styles.size()) < kLabelStyle) {
+    error = "文字ｽﾀｲﾙの定義が足りません。";
+    return false;
+  }
+  const TextStyle& titleStyle = styles[kAxisTitleStyle - 1];
+  const TextStyle& labelStyle = styles[kLabelStyle - 1];
+  const double h1 = titleStyle.SizeMm();
+  const double h2 = labelStyle.SizeMm();
+  const int n = std::clamp(project.PileCount, 0, kMaxPiles);
+  auto pile = [&](int column, int row) { return project.Piles(column, row).number(); };
+
+  // The model extent always holds the origin, widened by pile 1's diameter.
+  double xMin = 0, xMax = 0, zMin = 0, zMax = 0;
+  for (int i = 1; i <= n; ++i) {
+    xMin = std::min(xMin, pile(kColX, i));
+    xMax = std::max(xMax, pile(kColX, i));
+    zMin = std::min(zMin, pile(kColZ, i));
+    zMax = std::max(zMax, pile(kColZ, i));
+  }
+  const double d1 = pile(kColD, 1);
+  AxisDivision ax = NiceScale(xMin - d1, xMax + d1);
+  AxisDivision az = NiceScale(zMin - d1, zMax + d1);
+  const double wx = ax.count * ax.step, wz = az.count * az.step;
+  const double s = std::min((sheetWidthMm - kSheetAllowanceMm) / wx, (sheetHeightMm - kSheetAllowanceMm) / wz);
+  if (!(wx > 0) || !(wz > 0) || !std::isfinite(s) || !(s > 0)) {
+    error = "杭配置から作図範囲を決められません。杭の位置と杭径をご確認ください。";
+    return false;
+  }
+
+  try {
+    DrawingElements& e = out;
+    const DrawPoint p1{ax.start * s, az.start * s};
+    const DrawPoint p2{ax.start * s, (az.start + wz) * s};
+    const DrawPoint p3{(ax.start + wx) * s, (az.start + wz) * s};
+    const DrawPoint p4{(ax.start + wx) * s, az.start * s};
+    for (const DrawPoint& p : {p1, p2, p3, p4}) e.AddPoint(p.x, p.y);
+
+    for (int i = 0; i <= ax.count; ++i) {
+      const DrawPoint a{i * ax.step * s + p1.x, p1.y};
+      int pa = e.AddPoint(a.x, a.y);
+      int pb = e.AddPoint(a.x, p2.y);
+      e.AddLine(pa, pb, kGridLineType);
+      std::string label = FormatNumber(ax.start + i * ax.step, kLabelPattern);
+      double w = TextWidthMm(labelStyle, label);
+      e.AddText(label, a.x + h2 / 2, a.y - w - kLabelGapMm, kLabelStyle, kTextVertical);
+    }
+    for (int i = 0; i <= az.count; ++i) {
+      const DrawPoint a{p1.x, i * az.step * s + p1.y};
+      int pa = e.AddPoint(a.x, a.y);
+      int pb = e.AddPoint(p4.x, a.y);
+      e.AddLine(pa, pb, kGridLineType);
+      std::string label = FormatNumber(az.start + i * az.step, kLabelPattern);
+      double w = TextWidthMm(labelStyle, label);
+      e.AddText(label, a.x - w - kLabelGapMm, a.y - h2 / 2, kLabelStyle, kTextHorizontal);
+    }
+
+    const std::string xTitle = "Ｘ軸", zTitle = "Ｚ軸";
+    double wX = TextWidthMm(titleStyle, xTitle);
+    e.AddText(xTitle, (p4.x - p1.x - wX) / 2 + p1.x, p1.y - kSheetAllowanceMm, kAxisTitleStyle, kTextHorizontal);
+    double wZ = TextWidthMm(titleStyle, zTitle);
+    e.AddText(zTitle, p1.x - kSheetAllowanceMm + h1, (p2.y - p1.y - wZ) / 2 + p1.y, kAxisTitleStyle,
+              kTextVertical);
+
+    for (int i = 1; i <= n; ++i) {
+      const double d = pile(kColD, i);
+      const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
+      int pc = e.AddPoint(c.x, c.y);
+      e.AddCircle(pc, d / 2 * s, kPileLineType);
+      std::string number = FormatNumber(i, "##0");
+      double w = TextWidthMm(labelStyle, number);
+      e.AddText(number, c.x - w / 2, c.y - h2 / 2, kLabelStyle, kTextHorizontal);
+      if (pile(kColPhi, i) > 0) {
+        // An arrow from the circle outwards, one diameter long, pointing in
+        // the plan direction psi of the inclination.
+        const DrawPoint a0{c.x, c.y + d / 2 * s};
+        const DrawPoint a1{a0.x, a0.y + d * s};
+        const DrawPoint a2{a1.x - kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+        const DrawPoint a3{a1.x + kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+        const double turn = pile(kColPsi, i) - 90;
+        int k[4];
+        int j = 0;
+        for (const DrawPoint& p : {a0, a1, a2, a3}) {
+          auto [x, y] = RotatePoint(p.x, p.y, c.x, c.y, turn);
+          k[j++] = e.AddPoint(x, y);
+        }
+        e.AddLine(k[0], k[1], kArrowLineType);
+        e.AddLine(k[1], k[2], kArrowLineType);
+        e.AddLine(k[1], k[3], kArrowLineType);
+      }
+    }
+  } catch (const DrawingFullError& full) {
+    error = "杭配置図を作成できません。" + full.message;
+    return false;
+  }
+  return true;
+}
+
+PileLayoutResult MakePileLayoutDrawing(double sheetWidthMm, double sheetHeightMm, const Project& project,
+                                       const std::string& programFolder, TempFileList& files) {
+  PileLayoutResult result;
+  LineTypeTable lineTypes;
+  TextStyleTable styles;
+  DrawStatus status = ReadLineDef(JoinPath(programFolder, kLineDefFileName), lineTypes);
+  if (status) status = ReadStrDef(JoinPath(programFolder, kStrDefFileName), styles);
+  if (!status) {
+    result.error = status.message;
+    return result;
+  }
+  if (int(lineTypes.size()) < std::max({kGridLineType, kPileLineType, kArrowLineType})) {
+    result.error = std::string(kLineDefFileName) + " の線種の定義が足りません。";
+    return result;
+  }
+  DrawingElements elements;
+  if (!BuildPileLayout(project, styles, sheetWidthMm, sheetHeightMm, elements, result.error)) return result;
+
+  auto drawingPath = NewDrawingFileName(files);
+  if (!drawingPath) {
+    result.error = "作図用の一時ﾌｧｲﾙを作成できません。";
+    return result;
+  }
+  result.drawingPath = *drawingPath;
+  status = WriteDrawingFile(result.drawingPath, "Hasorin", "杭配置図", elements, styles);
+  if (!status) {
+    result.error = status.message;
+    return result;
+  }
+  auto sheetPath = NewDrawingFileName(files);
+  if (!sheetPath) {
+    result.error = "作図用の一時ﾌｧｲﾙを作成できません。";
+    return result;
+  }
+  result.sheetPath = *sheetPath;
+  status = WriteSheetFile(result.sheetPath, "杭配置図", sheetWidthMm, sheetHeightMm, {{result.drawingPath, 0, 0}});
+  if (!status) {
+    result.error = status.message;
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+PileLayoutResult MakePileLayoutDrawing(double sheetWidthMm, double sheetHeightMm) {
+  return MakePileLayoutDrawing(sheetWidthMm, sheetHeightMm, TheProject(), ProgramFolder(), DrawingFileList());
+}
+
+}  // namespace hasorin
