@@ -8,6 +8,7 @@
 
 class QWidget;
 class QImage;
+class QCoreApplication;
 
 namespace hasorin {
 
@@ -47,5 +48,10 @@ class UiServices {
 UiServices& Ui();
 // Installs replacement services (not owned); nullptr restores the desktop ones.
 void SetUi(UiServices* services);
+
+// Loads Qt's Japanese texts (qtbase_ja: file dialog, standard buttons and
+// menus) into the application; call once after creating the QApplication.
+// False when the translation file is not found (the dialogs stay English).
+bool InstallQtJapaneseTranslation(QCoreApplication& app);
 
 }  // namespace hasorin
