@@ -3,18 +3,38 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <string>
+#endif
+
 namespace hasorin {
+#ifndef _WIN32
 namespace {
 // ICU's "windows-31j" is CP932 proper: 0x8160 is U+FF5E (～), not the wave dash.
 constexpr const char* kCodec = "windows-31j";
 }  // namespace
+#endif
 
 std::optional<QString> DecodeCp932(QByteArrayView bytes) {
+  if (bytes.isEmpty()) return QString();
+#ifdef _WIN32
+  // Qt builds without ICU know no CP932 codec; Windows itself always does.
+  int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(size_t(n), L'\0');
+  MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), wide.data(), n);
+  return QString::fromStdWString(wide);
+#else
   QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
   if (!decoder.isValid()) return std::nullopt;
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
   return text;
+#endif
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
@@ -24,10 +44,30 @@ std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
 }
 
 QByteArray EncodeCp932(const QString& text, bool* lossless) {
+  if (lossless) *lossless = true;
+  if (text.isEmpty()) return QByteArray();
+#ifdef _WIN32
+  std::wstring wide = text.toStdWString();
+  BOOL usedDefault = FALSE;
+  int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0,
+                              nullptr, &usedDefault);
+  QByteArray bytes(n > 0 ? n : 0, Qt::Uninitialized);
+  if (n > 0) {
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), bytes.data(), n,
+                        nullptr, &usedDefault);
+  }
+  if (lossless) *lossless = n > 0 && !usedDefault;
+  return bytes;
+#else
   QStringEncoder encoder(kCodec, QStringEncoder::Flag::Stateless);
+  if (!encoder.isValid()) {
+    if (lossless) *lossless = false;
+    return text.toLatin1();
+  }
   QByteArray bytes = encoder.encode(text);
   if (lossless) *lossless = !encoder.hasError();
   return bytes;
+#endif
 }
 
 std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
