@@ -1,23 +1,15 @@
 #include "editor_frame.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
-#include <climits>
-#include <cmath>
 
 #include "entry_fields.h"
-#include "settings.h"
 #include "ui.h"
+#include "window_position.h"
 
 namespace hasorin {
-namespace {
-constexpr double kTwipsPerInch = 1440.0;
-}
-
 EditorFrame::EditorFrame(const QString& builtInTitle, std::string settingsSection,
                          QWidget* parent)
     : QDialog(parent), builtInTitle_(builtInTitle), section_(std::move(settingsSection)) {
@@ -64,7 +56,7 @@ void EditorFrame::Load() {
   if (!UsrCaption.isEmpty()) setWindowTitle(UsrCaption);
   ensurePolished();
   if (!testAttribute(Qt::WA_Resized)) adjustSize();
-  RestorePosition();
+  RestoreWindowPosition(this, section_);
   cmdHelp_->setEnabled(!UsrHelpFile.isEmpty());
   for (NumberField* field : findChildren<NumberField*>()) {
     connect(field, &EntryField::Validate, this, [this, field](bool& keepFocus) {
@@ -81,50 +73,8 @@ void EditorFrame::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-int EditorFrame::TwipsToPixels(long twips, Qt::Orientation orientation) const {
-  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  double dpi = !s ? 96.0
-               : orientation == Qt::Horizontal ? s->logicalDotsPerInchX()
-                                               : s->logicalDotsPerInchY();
-  double px = std::round(double(twips) * dpi / kTwipsPerInch);
-  return int(std::clamp(px, double(INT_MIN / 2), double(INT_MAX / 2)));
-}
-
-long EditorFrame::PixelsToTwips(int pixels, Qt::Orientation orientation) const {
-  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  double dpi = !s ? 96.0
-               : orientation == Qt::Horizontal ? s->logicalDotsPerInchX()
-                                               : s->logicalDotsPerInchY();
-  return long(std::lround(double(pixels) * kTwipsPerInch / dpi));
-}
-
-void EditorFrame::RestorePosition() {
-  CPrivateProfile profile;
-  long top = profile.GetValueLong(SettingsFilePath(), section_, "Top");
-  long left = profile.GetValueLong(SettingsFilePath(), section_, "Left");
-  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  if (!s) return;
-  QRect avail = s->availableGeometry();
-  QRect desktop = s->virtualGeometry();
-  QSize size = frameGeometry().size();
-  int y = TwipsToPixels(top, Qt::Vertical);
-  int x = TwipsToPixels(left, Qt::Horizontal);
-  // 0 (never stored) or a place no screen shows: centre the window.
-  if (top < 1 || y >= desktop.bottom()) y = avail.y() + std::max(0, (avail.height() - size.height()) / 2);
-  if (left < 1 || x >= desktop.right()) x = avail.x() + std::max(0, (avail.width() - size.width()) / 2);
-  move(x, y);
-}
-
-void EditorFrame::SavePosition() {
-  CPrivateProfile profile;
-  profile.SetValueString(SettingsFilePath(), section_, "Top",
-                         std::to_string(PixelsToTwips(pos().y(), Qt::Vertical)));
-  profile.SetValueString(SettingsFilePath(), section_, "Left",
-                         std::to_string(PixelsToTwips(pos().x(), Qt::Horizontal)));
-}
-
 void EditorFrame::done(int result) {
-  if (loaded_ && isVisible()) SavePosition();
+  if (loaded_ && isVisible()) SaveWindowPosition(this, section_);
   QDialog::done(result);
 }
 

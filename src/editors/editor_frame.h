@@ -60,10 +60,6 @@ class EditorFrame : public QDialog {
   // the first one that refuses. True when all pass.
   bool ValidateFields();
 
-  // Twips <-> pixels at the logical resolution of the screen the dialog is on.
-  int TwipsToPixels(long twips, Qt::Orientation orientation) const;
-  long PixelsToTwips(int pixels, Qt::Orientation orientation) const;
-
  signals:
   void LoadData();
   void SaveData(bool& cancel);
@@ -78,10 +74,6 @@ class EditorFrame : public QDialog {
 
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-
-  // The stored position, applied to the window (0 or off screen: centred).
-  void RestorePosition();
-  void SavePosition();
 
  private:
   void OnOk();

@@ -1,0 +1,71 @@
+#include "window_position.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "settings.h"
+
+namespace hasorin {
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+QScreen* ScreenOf(const QWidget* window) {
+  QScreen* s = window ? window->screen() : nullptr;
+  return s ? s : QGuiApplication::primaryScreen();
+}
+
+double Dpi(const QWidget* window, Qt::Orientation orientation) {
+  QScreen* s = ScreenOf(window);
+  if (!s) return 96.0;
+  double dpi = orientation == Qt::Horizontal ? s->logicalDotsPerInchX() : s->logicalDotsPerInchY();
+  return dpi > 0 ? dpi : 96.0;
+}
+
+}  // namespace
+
+int TwipsToPixels(const QWidget* window, long twips, Qt::Orientation orientation) {
+  double px = std::round(double(twips) * Dpi(window, orientation) / kTwipsPerInch);
+  return int(std::clamp(px, double(INT_MIN / 2), double(INT_MAX / 2)));
+}
+
+long PixelsToTwips(const QWidget* window, int pixels, Qt::Orientation orientation) {
+  return std::lround(double(pixels) * kTwipsPerInch / Dpi(window, orientation));
+}
+
+void PlaceWindow(QWidget* window, long topTwips, long leftTwips) {
+  QScreen* s = ScreenOf(window);
+  if (!s) return;
+  const QRect avail = s->availableGeometry();
+  const QRect desktop = s->virtualGeometry();
+  const QSize size = window->frameGeometry().size();
+  int y = TwipsToPixels(window, topTwips, Qt::Vertical);
+  int x = TwipsToPixels(window, leftTwips, Qt::Horizontal);
+  if (topTwips < 1 || y > desktop.bottom())
+    y = avail.y() + std::max(0, (avail.height() - size.height()) / 2);
+  if (leftTwips < 1 || x > desktop.right())
+    x = avail.x() + std::max(0, (avail.width() - size.width()) / 2);
+  window->move(x, y);
+}
+
+void RestoreWindowPosition(QWidget* window, std::string_view section) {
+  CPrivateProfile profile;
+  long top = profile.GetValueLong(SettingsFilePath(), section, "Top");
+  long left = profile.GetValueLong(SettingsFilePath(), section, "Left");
+  PlaceWindow(window, top, left);
+}
+
+void SaveWindowPosition(const QWidget* window, std::string_view section) {
+  CPrivateProfile profile;
+  profile.SetValueString(SettingsFilePath(), section, "Top",
+                         std::to_string(PixelsToTwips(window, window->y(), Qt::Vertical)));
+  profile.SetValueString(SettingsFilePath(), section, "Left",
+                         std::to_string(PixelsToTwips(window, window->x(), Qt::Horizontal)));
+}
+
+}  // namespace hasorin
