@@ -1,0 +1,26 @@
+#pragma once
+// The previewer's command line:
+//   Preview /INI="<work folder>" <print file>    the window (as the print menu starts it)
+//   Preview --pdf OUT.pdf <print file>           the PDF only, without a window
+// The print menu passes the print file's path unquoted, so the words left
+// after the options are joined with single spaces to form it.
+#include <QString>
+#include <QStringList>
+#include <string>
+
+namespace hasorin::preview {
+
+struct PreviewArgs {
+  std::string iniFolder;  // empty: nothing remembered
+  std::string printFile;
+  std::string pdfOut;     // non-empty: headless PDF output
+  bool help = false;
+  QString error;          // non-empty: the command line is wrong
+};
+
+// `args` without the program name.
+PreviewArgs ParsePreviewArgs(const QStringList& args);
+
+QString PreviewUsage();
+
+}  // namespace hasorin::preview
