@@ -29,21 +29,64 @@ constexpr const char* kBoxArms[] = {
 };
 static_assert(sizeof(kBoxArms) / sizeof(kBoxArms[0]) == 0x4C);
 
-// Strokes of one box-drawing character in the cell (x, y, w, h).
-void DrawBox(QPainter& painter, QChar c, qreal x, qreal y, qreal w, qreal h, qreal light,
-             const QBrush& brush) {
-  const char* arms = kBoxArms[c.unicode() - 0x2500];
-  const qreal cx = x + w / 2, cy = y + h / 2;
-  auto width = [&](char arm) { return arm == '2' ? 2 * light : arm == '1' ? light : 0.0; };
-  // Each arm runs from the cell edge through the centre far enough to meet
-  // the widest crossing arm, so corners and crossings close.
-  const qreal vw = std::max(width(arms[0]), width(arms[1]));
-  const qreal hw = std::max(width(arms[2]), width(arms[3]));
-  if (qreal t = width(arms[0])) painter.fillRect(QRectF(cx - t / 2, y, t, h / 2 + hw / 2), brush);
-  if (qreal t = width(arms[1])) painter.fillRect(QRectF(cx - t / 2, cy - hw / 2, t, h / 2 + hw / 2), brush);
-  if (qreal t = width(arms[2])) painter.fillRect(QRectF(x, cy - t / 2, w / 2 + vw / 2, t), brush);
-  if (qreal t = width(arms[3])) painter.fillRect(QRectF(cx - vw / 2, cy - t / 2, w / 2 + vw / 2, t), brush);
-}
+// Strokes of box-drawing characters, gathered so that a line's rulings go
+// out as one batch of rectangles: a ruling across many cells becomes a single
+// rectangle, which keeps PDF pages small and fast to write.
+class BoxStrokes {
+ public:
+  explicit BoxStrokes(qreal light) : light_(light) {}
+
+  void Add(QChar c, qreal x, qreal y, qreal w, qreal h) {
+    const char* arms = kBoxArms[c.unicode() - 0x2500];
+    const qreal cx = x + w / 2, cy = y + h / 2;
+    // Each arm runs from the cell edge through the centre far enough to meet
+    // the widest crossing arm, so corners and crossings close.
+    const qreal vw = std::max(Width(arms[0]), Width(arms[1]));
+    const qreal hw = std::max(Width(arms[2]), Width(arms[3]));
+    if (qreal t = Width(arms[0])) Push(QRectF(cx - t / 2, y, t, h / 2 + hw / 2));
+    if (qreal t = Width(arms[1])) Push(QRectF(cx - t / 2, cy - hw / 2, t, h / 2 + hw / 2));
+    if (qreal t = Width(arms[2])) Push(QRectF(x, cy - t / 2, w / 2 + vw / 2, t));
+    if (qreal t = Width(arms[3])) Push(QRectF(cx - vw / 2, cy - t / 2, w / 2 + vw / 2, t));
+  }
+
+  void Draw(QPainter& painter, const QBrush& brush) {
+    if (rects_.isEmpty()) return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(brush);
+    painter.drawRects(rects_.constData(), int(rects_.size()));
+    painter.restore();
+  }
+
+ private:
+  qreal Width(char arm) const { return arm == '2' ? 2 * light_ : arm == '1' ? light_ : 0.0; }
+
+  // Joins a stroke to the ruling it continues: horizontal ones along the
+  // line, vertical ones within the cell.
+  void Push(const QRectF& r) {
+    const bool horizontal = r.width() > r.height();
+    qsizetype& open = horizontal ? lastHorizontal_ : lastVertical_;
+    if (open >= 0) {
+      QRectF& last = rects_[open];
+      if (horizontal && last.top() == r.top() && last.height() == r.height() && r.left() >= last.left() &&
+          r.left() <= last.right() + 1e-9) {
+        last.setRight(std::max(last.right(), r.right()));
+        return;
+      }
+      if (!horizontal && last.left() == r.left() && last.width() == r.width() && r.top() >= last.top() &&
+          r.top() <= last.bottom() + 1e-9) {
+        last.setBottom(std::max(last.bottom(), r.bottom()));
+        return;
+      }
+    }
+    open = rects_.size();
+    rects_.append(r);
+  }
+
+  qreal light_;
+  QVarLengthArray<QRectF, 64> rects_;
+  qsizetype lastHorizontal_ = -1, lastVertical_ = -1;
+};
 
 bool FamilyInstalled(const QString& family) {
   return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
@@ -96,6 +139,7 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
   }
 
   const QBrush brush = painter.pen().brush();
+  BoxStrokes box(light);
   QVarLengthArray<quint32, 256> glyphs;
   QVarLengthArray<QPointF, 256> positions;
   QVector<quint32> indexes;
@@ -107,7 +151,7 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
     const int cells = PrintCellWidth(c);
     const qreal x = run.topLeft.x() + column * run.columnWidth;
     if (IsBoxDrawing(c)) {
-      DrawBox(painter, c, x, run.topLeft.y(), cells * run.columnWidth, run.cellHeight, light, brush);
+      box.Add(c, x, run.topLeft.y(), cells * run.columnWidth, run.cellHeight);
     } else if (!c.isSpace() && font.isValid()) {
       quint32 glyph = 0;
       if (oneToOne) {
@@ -120,6 +164,7 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
     }
     column += cells;
   }
+  box.Draw(painter, brush);
   if (!glyphs.isEmpty()) {
     QGlyphRun glyphRun;
     glyphRun.setRawFont(font);

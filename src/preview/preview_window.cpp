@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
+#include <QPainter>
 #include <QTreeWidget>
 #include <cmath>
 #include <functional>
@@ -43,6 +45,54 @@ QAction* AddAction(QWidget* owner, QMenu* menu, const QString& text, const QKeyS
   return action;
 }
 
+enum class Glyph { First, Previous, Next, Last, ZoomIn, ZoomOut, FitWidth, FitPage };
+
+// Small toolbar pictures drawn in code, so they look alike on every platform.
+QIcon GlyphIcon(Glyph glyph, const QColor& colour) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(colour, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(colour);
+  auto triangle = [&](double tipX, double baseX) {
+    p.drawPolygon(QPolygonF{QPointF(tipX, 16), QPointF(baseX, 7), QPointF(baseX, 25)});
+  };
+  switch (glyph) {
+    case Glyph::First: p.drawLine(QPointF(8, 7), QPointF(8, 25)); triangle(11, 23); break;
+    case Glyph::Previous: triangle(9, 22); break;
+    case Glyph::Next: triangle(23, 10); break;
+    case Glyph::Last: p.drawLine(QPointF(24, 7), QPointF(24, 25)); triangle(21, 9); break;
+    case Glyph::ZoomIn:
+    case Glyph::ZoomOut:
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(QPointF(13, 13), 8, 8);
+      p.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(19, 19), QPointF(27, 27));
+      p.setPen(QPen(colour, 2.5));
+      p.drawLine(QPointF(9, 13), QPointF(17, 13));
+      if (glyph == Glyph::ZoomIn) p.drawLine(QPointF(13, 9), QPointF(13, 17));
+      break;
+    case Glyph::FitWidth:
+    case Glyph::FitPage:
+      p.setBrush(Qt::NoBrush);
+      p.setPen(QPen(colour, 2));
+      p.drawRect(QRectF(8, 4, 16, 24));
+      p.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap));
+      if (glyph == Glyph::FitWidth) {
+        p.drawLine(QPointF(3, 16), QPointF(29, 16));
+        p.drawLine(QPointF(3, 16), QPointF(6, 13));
+        p.drawLine(QPointF(3, 16), QPointF(6, 19));
+        p.drawLine(QPointF(29, 16), QPointF(26, 13));
+        p.drawLine(QPointF(29, 16), QPointF(26, 19));
+      } else {
+        for (int y : {10, 14, 18, 22}) p.drawLine(QPointF(11, y), QPointF(21, y));
+      }
+      break;
+  }
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 PreviewWindow::PreviewWindow(PrintDocument doc, std::string iniFolder, QWidget* parent)
@@ -60,6 +110,7 @@ PreviewWindow::PreviewWindow(PrintDocument doc, std::string iniFolder, QWidget* 
   headingDock_->setFeatures(QDockWidget::DockWidgetClosable);
   headingDock_->setWidget(headings_);
   addDockWidget(Qt::LeftDockWidgetArea, headingDock_);
+  resizeDocks({headingDock_}, {200}, Qt::Horizontal);
   BuildHeadings();
 
   pageLabel_ = new QLabel;
@@ -89,7 +140,7 @@ void PreviewWindow::BuildActions() {
   QToolBar* bar = addToolBar(QStringLiteral("ﾂｰﾙﾊﾞｰ"));
   bar->setObjectName(QStringLiteral("toolbar"));
   bar->setMovable(false);
-  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
   QAction* print = AddAction(this, file, QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P),
                              [this] { Print(); });
@@ -116,13 +167,20 @@ void PreviewWindow::BuildActions() {
   headingsToggle->setText(QStringLiteral("見出し"));
   view->addAction(headingsToggle);
 
+  const QColor ink = palette().color(QPalette::ButtonText);
+  const std::pair<QAction*, Glyph> pictures[] = {
+      {fitWidth, Glyph::FitWidth}, {fitPage, Glyph::FitPage}, {zoomIn, Glyph::ZoomIn},
+      {zoomOut, Glyph::ZoomOut},   {first_, Glyph::First},     {previous_, Glyph::Previous},
+      {next_, Glyph::Next},        {last_, Glyph::Last}};
+  for (auto [action, glyph] : pictures) action->setIcon(GlyphIcon(glyph, ink));
+  // Menus keep their texts only.
+  for (QMenu* menu : {file, view})
+    for (QAction* a : menu->actions()) a->setIconVisibleInMenu(false);
+
   bar->addAction(print);
   bar->addAction(save);
   bar->addSeparator();
-  bar->addAction(fitWidth);
-  bar->addAction(fitPage);
-  bar->addAction(zoomIn);
-  bar->addAction(zoomOut);
+  for (QAction* a : {fitWidth, fitPage, zoomIn, zoomOut}) bar->addAction(a);
   bar->addSeparator();
   bar->addAction(first_);
   bar->addAction(previous_);
@@ -130,9 +188,12 @@ void PreviewWindow::BuildActions() {
   bar->addAction(next_);
   bar->addAction(last_);
   bar->addSeparator();
-  bar->addAction(headingsToggle);
-  bar->addSeparator();
   bar->addAction(close);
+  // Pictures alone for the page and zoom commands; their names show as tips.
+  for (auto [action, glyph] : pictures) {
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+      button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  }
 }
 
 void PreviewWindow::BuildHeadings() {
@@ -216,7 +277,7 @@ void PreviewWindow::RestoreSettings() {
   const QScreen* screen = this->screen();
   const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   const int dpi = logicalDpiY();
-  QSize size(std::min(900, available.width()), available.height() * 9 / 10);
+  QSize size(std::min(1100, available.width()), available.height() * 9 / 10);
   ZoomMode mode = ZoomMode::FitWidth;
   double zoom = 1.0;
   bool maximized = false;
