@@ -29,6 +29,19 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The ']' of a header, skipping double-byte characters: the second byte of
+// "ゾ" (0x83 0x5D) is a ']' byte.
+size_t FindCloseBracket(std::string_view header) {
+  for (size_t i = 1; i < header.size(); ++i) {
+    if (IsCp932LeadByte(static_cast<unsigned char>(header[i]))) {
+      ++i;
+    } else if (header[i] == ']') {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 std::vector<Line> SplitLines(std::string_view bytes) {
   std::vector<Line> lines;
   size_t pos = 0;
@@ -46,7 +59,7 @@ std::vector<Line> SplitLines(std::string_view bytes) {
     }
     std::string_view t = Trim(line.text);
     if (!t.empty() && t.front() == '[') {
-      size_t close = t.find(']');
+      size_t close = FindCloseBracket(t);
       if (close != std::string_view::npos) {
         line.kind = Line::Header;
         line.name = Trim(t.substr(1, close - 1));

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace hasorin {
 namespace {
@@ -105,6 +106,22 @@ TEST(FormatNumber, UnusualValuesAndPatterns) {
   EXPECT_EQ(FormatNumber(1e-300, "0.00"), "0.00");
   EXPECT_EQ(FormatNumber(std::numeric_limits<double>::max(), "0").size(), 309u);
   EXPECT_EQ(FormatNumber(1.5, "0.00000000000000000000"), "1.50000000000000000000");
+}
+
+TEST(FormatNumber, RandomPatternsAndValuesNeverBreak) {
+  // Includes a cut-off multi-byte character and unbalanced quotes and escapes.
+  const std::string pieces[] = {"0", "#", ".", ",", ";", "\\", "\"", "x", "）", "\xe3", "+", "-"};
+  const double values[] = {0.0, -0.0, 0.5, -2.5, 1e-300, 1e300, -1e300, 123456.789,
+                           std::numeric_limits<double>::denorm_min(), -999999999.995};
+  std::mt19937 random(2024);
+  for (int i = 0; i < 5000; ++i) {
+    std::string pattern;
+    int length = int(random() % 12);
+    for (int k = 0; k < length; ++k) pattern += pieces[random() % std::size(pieces)];
+    double value = values[random() % std::size(values)];
+    std::string text = FormatNumber(value, pattern);
+    EXPECT_LT(text.size(), 450u) << pattern;  // 1e300 grouped is 401 characters
+  }
 }
 
 TEST(FormatGeneral, ShortestDecimalText) {

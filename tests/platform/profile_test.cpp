@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <random>
 #include <string>
 
 namespace hasorin {
@@ -104,6 +105,11 @@ TEST_F(ProfileTest, CreatesTheFileInCp932WithCrLf) {
   // Japanese names compare byte-exactly: 'ﾃ' and a double-byte trail byte never fold.
   ASSERT_TRUE(Set("設定", "キー", "1"));
   EXPECT_EQ(Get("設定", "キー"), "1");
+  // The second byte of ゾ is the byte of ']'.
+  ASSERT_TRUE(Set("ゾーン", "k", "2"));
+  ASSERT_TRUE(Set("ゾーン", "k", "3"));
+  EXPECT_EQ(Get("ゾーン", "k"), "3");
+  EXPECT_NE(Bytes().find("[\x83\x5d\x81\x5b\x83\x93]\r\nk=3\r\n"), std::string::npos);
 }
 
 TEST_F(ProfileTest, InvalidBytesAreToleratedAndKept) {
@@ -113,6 +119,22 @@ TEST_F(ProfileTest, InvalidBytesAreToleratedAndKept) {
   EXPECT_EQ(Get("S", "good"), "ok");
   ASSERT_TRUE(Set("S", "good", "new"));
   EXPECT_EQ(Bytes(), std::string("[S]\r\nbad=\x81\x20\r\n") + garbage + "good=new\r\n");
+}
+
+TEST_F(ProfileTest, GarbageFilesReadAndWriteWithoutHarm) {
+  std::mt19937 random(7);
+  const std::string pieces[] = {"[", "]", "=", "\r\n", "\n", "\r", " ", "S", "k", "\x81",
+                                "\xff", std::string(1, '\0'), "\x82\xa0", "v"};
+  for (int i = 0; i < 300; ++i) {
+    std::string bytes;
+    int length = int(random() % 40);
+    for (int k = 0; k < length; ++k) bytes += pieces[random() % std::size(pieces)];
+    Put(bytes);
+    Get("S", "k");
+    GetPrivateProfileInt(path, "S", "k", 0);
+    ASSERT_TRUE(Set("S", "k", "written"));
+    EXPECT_EQ(Get("S", "k"), "written") << testing::PrintToString(bytes);
+  }
 }
 
 TEST_F(ProfileTest, RefusedWritesLeaveTheFileAlone) {
