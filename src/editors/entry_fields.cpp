@@ -18,17 +18,6 @@ namespace {
 
 constexpr int kCaptionPadding = 6;
 
-// Decimals shown by a number pattern (its first section).
-int PatternDecimals(const std::string& pattern) {
-  std::string section = pattern.substr(0, pattern.find(';'));
-  size_t dot = section.find('.');
-  if (dot == std::string::npos) return 0;
-  int decimals = 0;
-  for (size_t i = dot + 1; i < section.size() && (section[i] == '0' || section[i] == '#'); ++i)
-    ++decimals;
-  return decimals;
-}
-
 // Keeps a title within the CP932 byte limit and drops characters that the
 // input file could not hold.
 class Cp932TextValidator : public QValidator {
@@ -193,12 +182,11 @@ void NumberField::setPatterns(std::string display, std::string edit) {
 }
 
 void NumberField::UpdateValidator() {
-  // Digits before the point are not limited by the pattern: a value too
-  // large for its field is typed and then refused with the range message.
+  // Neither the digits before nor after the point are limited by the
+  // patterns: a value that does not fit its field is typed and then refused
+  // by the range check, with the range shown.
   QString re = lower_ < 0 ? "-?" : "";
-  re += "[0-9]{0,15}";
-  int decimals = std::max(PatternDecimals(display_), PatternDecimals(edit_));
-  if (decimals > 0) re += QString("(\\.[0-9]{0,%1})?").arg(decimals);
+  re += "[0-9]{0,15}(\\.[0-9]{0,15})?";
   delete validator();
   setValidator(new QRegularExpressionValidator(QRegularExpression("^" + re + "$"), this));
 }

@@ -1,0 +1,328 @@
+// The editor frame and entry fields as the user meets them in the conditions
+// and loads editors: range checks on leaving a field, moving with the keys,
+// OK / Cancel / close box, remembered position, title limits.
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "fake_ui.h"
+#include "inp_gairyoku.h"
+#include "inp_jyoken.h"
+#include "settings.h"
+#include "window_position.h"
+
+using namespace hasorin;
+
+class EditorFrameTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  testing::FakeUi* ui_ = nullptr;
+
+  static void Show(QDialog& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  }
+  // Replaces the field's text by typing, then presses `key` to leave it.
+  static void TypeAndLeave(EntryField* field, const QString& text, Qt::Key key = Qt::Key_Tab) {
+    field->setFocus();
+    field->selectAll();
+    if (text.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, key);
+  }
+  static long Setting(const char* section, const char* key) {
+    return CPrivateProfile().GetValueLong(SettingsFilePath(), section, key);
+  }
+  // Types like a keyboard would, one character (or surrogate pair) at a time.
+  static void Type(QWidget* field, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      qsizetype len = text.at(i).isHighSurrogate() ? 2 : 1;
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, len));
+      QApplication::sendEvent(field, &press);
+      i += len - 1;
+    }
+  }
+  static void Store(const char* section, long top, long left) {
+    CPrivateProfile().SetValueString(SettingsFilePath(), section, "Top", std::to_string(top));
+    CPrivateProfile().SetValueString(SettingsFilePath(), section, "Left", std::to_string(left));
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    QVERIFY(QDir(dir_.path()).mkpath("program"));
+    InitProgramPaths(dir_.filePath("program").toStdString(), dir_.filePath("appdata").toStdString(),
+                     "hasorin");
+  }
+  void init() {
+    QFile::remove(QString::fromStdString(SettingsFilePath()));
+    ui_ = new testing::FakeUi;
+  }
+  void cleanup() {
+    delete ui_;
+    ui_ = nullptr;
+  }
+
+  void rangeCheckOnLeaving_data() {
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");  // empty: accepted
+    const QString ep = "入力範囲：100,000 ～ 99,999,999";
+    const QString loads = "入力範囲：-99,999,999.99 ～ 99,999,999.99";
+    QTest::newRow("Ep below") << false << "numEp" << "49999" << ep;
+    QTest::newRow("Ep lower limit") << false << "numEp" << "100000" << "";
+    QTest::newRow("Ep upper limit") << false << "numEp" << "99999999" << "";
+    QTest::newRow("Ep above") << false << "numEp" << "100000000" << ep;
+    QTest::newRow("Ep empty") << false << "numEp" << "" << "";
+    QTest::newRow("kh lower limit") << false << "numKh" << "1" << "";
+    QTest::newRow("kh half") << false << "numKh" << "0.5" << "入力範囲：1 ～ 99,999,999";
+    QTest::newRow("alpha 2.00") << false << "numAlpha" << "2.00" << "";
+    QTest::newRow("alpha 2.01") << false << "numAlpha" << "2.01" << "入力範囲：0.00 ～ 2.00";
+    QTest::newRow("alpha 0") << false << "numAlpha" << "0" << "";
+    QTest::newRow("Xo lower limit") << true << "numXo" << "-99999999.99" << "";
+    QTest::newRow("Xo below") << true << "numXo" << "-100000000" << loads;
+    QTest::newRow("Mzo above") << true << "numMzo" << "100000000" << loads;
+    QTest::newRow("Mzo only a sign") << true << "numMzo" << "-" << "";
+  }
+  void rangeCheckOnLeaving() {
+    QFETCH(bool, loads);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    frmInpJyoken conditions;
+    frmInpGairyoku forces;
+    EditorFrame& editor = loads ? static_cast<EditorFrame&>(forces) : conditions;
+    Show(editor);
+    auto* f = editor.findChild<NumberField*>(field);
+    QVERIFY(f);
+    TypeAndLeave(f, typed);
+    if (message.isEmpty()) {
+      QVERIFY(ui_->messages.empty());
+      QCOMPARE(ui_->beeps, 0);
+      QVERIFY(!f->hasFocus());
+    } else {
+      QCOMPARE(ui_->beeps, 1);
+      QCOMPARE(int(ui_->messages.size()), 1);
+      QCOMPARE(ui_->messages[0].text, message);
+      QCOMPARE(ui_->messages[0].icon, MsgIcon::Information);
+      QCOMPARE(ui_->messages[0].buttons, MsgButtons::Ok);
+      QVERIFY(f->hasFocus());
+      QCOMPARE(f->text(), typed);  // the value stays as typed
+    }
+  }
+
+  void keysMoveInTabOrder() {
+    frmInpJyoken editor;
+    Show(editor);
+    editor.numEp->setFocus();
+    QTest::keyClick(editor.numEp, Qt::Key_Return);
+    QVERIFY(editor.numKh->hasFocus());
+    QTest::keyClick(editor.numKh, Qt::Key_Up);
+    QVERIFY(editor.numEp->hasFocus());
+    QTest::keyClick(editor.numEp, Qt::Key_Up);
+    QVERIFY(editor.txtTitle->hasFocus());
+    QTest::keyClick(editor.txtTitle, Qt::Key_Down);
+    QVERIFY(editor.numEp->hasFocus());
+    // Enter on an option button moves on as well instead of closing the dialog.
+    editor.optKv->button(1)->setFocus();
+    QTest::keyClick(editor.optKv->button(1), Qt::Key_Return);
+    QVERIFY(editor.isVisible());
+    QVERIFY(editor.numAlpha->hasFocus());
+    // A refused value does not move on with Enter either.
+    TypeAndLeave(editor.numAlpha, "3", Qt::Key_Enter);
+    QVERIFY(editor.numAlpha->hasFocus());
+    QCOMPARE(ui_->beeps, 1);
+  }
+
+  void clickingAwayFromBadValueComesBack() {
+    frmInpJyoken editor;
+    Show(editor);
+    editor.numEp->setFocus();
+    editor.numEp->selectAll();
+    QTest::keyClicks(editor.numEp, "50000");
+    QTest::mouseClick(editor.numKh, Qt::LeftButton);
+    QTRY_VERIFY(editor.numEp->hasFocus());
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].text, QString("入力範囲：100,000 ～ 99,999,999"));
+    QCOMPARE(editor.numEp->value(), std::optional<double>(50000));
+  }
+
+  void okChecksFieldsBeforeHandingOver() {
+    frmInpJyoken editor;
+    int saves = 0;
+    connect(&editor, &EditorFrame::SaveData, this, [&](bool&) { ++saves; });
+    Show(editor);
+    editor.numKh->setValue(0);  // out of range, but never left by the user
+    editor.cmdOk()->click();
+    QCOMPARE(saves, 0);
+    QVERIFY(editor.isVisible());
+    QVERIFY(editor.numKh->hasFocus());
+    QCOMPARE(int(ui_->messages.size()), 1);
+
+    editor.numKh->setValue(30000);
+    editor.cmdOk()->click();
+    QCOMPARE(saves, 1);
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(editor.UsrTag, QString("OK"));
+  }
+
+  void refusedSaveKeepsWindowOpen() {
+    frmInpGairyoku editor;
+    connect(&editor, &EditorFrame::SaveData, this, [](bool& cancel) { cancel = true; });
+    Show(editor);
+    editor.cmdOk()->click();
+    QVERIFY(editor.isVisible());
+    QCOMPARE(editor.UsrTag, QString("OK"));
+  }
+
+  void cancelAndEscapeNeedNoValidValue() {
+    for (bool escape : {false, true}) {
+      frmInpJyoken editor;
+      Show(editor);
+      editor.numEp->setFocus();
+      editor.numEp->selectAll();
+      QTest::keyClicks(editor.numEp, "5");
+      if (escape) {
+        QTest::keyClick(editor.numEp, Qt::Key_Escape);
+      } else {
+        QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+      }
+      QVERIFY(!editor.isVisible());
+      QCOMPARE(editor.UsrTag, QString("ｷｬﾝｾﾙ"));
+      QVERIFY(ui_->messages.empty());
+    }
+  }
+
+  void closeBoxKeepsTagAndRemembersPosition() {
+    frmInpJyoken editor;
+    editor.UsrTag = "before";
+    Show(editor);
+    editor.move(150, 120);
+    editor.close();
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(editor.UsrTag, QString("before"));
+    QCOMPARE(Setting("InpJyoken", "Top"), PixelsToTwips(&editor, editor.y(), Qt::Vertical));
+    QCOMPARE(Setting("InpJyoken", "Left"), PixelsToTwips(&editor, editor.x(), Qt::Horizontal));
+    QVERIFY(Setting("InpJyoken", "Top") > 0);
+  }
+
+  void storedPositionIsRestored_data() {
+    QTest::addColumn<long>("top");
+    QTest::addColumn<long>("left");
+    QTest::addColumn<bool>("centredTop");
+    QTest::addColumn<bool>("centredLeft");
+    QTest::newRow("never stored") << 0L << 0L << true << true;
+    QTest::newRow("top edge") << 1L << 1L << false << false;
+    QTest::newRow("stored") << 1500L << 3000L << false << false;
+    QTest::newRow("negative") << -600L << 3000L << true << false;
+    QTest::newRow("below the screen") << 10000000L << 3000L << true << false;
+    QTest::newRow("right of the screen") << 1500L << 10000000L << false << true;
+  }
+  void storedPositionIsRestored() {
+    QFETCH(long, top);
+    QFETCH(long, left);
+    QFETCH(bool, centredTop);
+    QFETCH(bool, centredLeft);
+    Store("InpGairyoku", top, left);
+    frmInpGairyoku editor;
+    editor.Load();
+    const QRect screen = editor.screen()->availableGeometry();
+    const int centreY = screen.y() + std::max(0, (screen.height() - editor.frameGeometry().height()) / 2);
+    const int centreX = screen.x() + std::max(0, (screen.width() - editor.frameGeometry().width()) / 2);
+    QCOMPARE(editor.y(), centredTop ? centreY : TwipsToPixels(&editor, top, Qt::Vertical));
+    QCOMPARE(editor.x(), centredLeft ? centreX : TwipsToPixels(&editor, left, Qt::Horizontal));
+  }
+
+  void captionAndHelpFromOpener() {
+    frmInpJyoken plain;
+    plain.Load();
+    QCOMPARE(plain.windowTitle(), QString("計算条件の入力"));
+    QVERIFY(!plain.cmdHelp()->isEnabled());
+    QCOMPARE(plain.cmdOk()->text(), QString("OK(&O)"));
+    QCOMPARE(plain.cmdCancel()->text(), QString("ｷｬﾝｾﾙ(&C)"));
+    QCOMPARE(plain.cmdHelp()->text(), QString("ﾍﾙﾌﾟ(&H)"));
+
+    frmInpGairyoku named;
+    named.UsrCaption = "外力";
+    named.UsrHelpFile = "hasorin.chm";
+    named.UsrHelpContextID = 12;
+    named.Load();
+    QCOMPARE(named.windowTitle(), QString("外力"));
+    QVERIFY(named.cmdHelp()->isEnabled());
+    named.cmdHelp()->click();
+    QCOMPARE(int(ui_->processes.size()), 1);
+    QVERIFY(ui_->processes[0].arguments.contains("hasorin.chm"));
+  }
+
+  void loadStepsRunOnceInOrder() {
+    Store("InpJyoken", 1500, 1500);
+    frmInpJyoken editor;
+    editor.UsrCaption = "条件";
+    QStringList seen;
+    connect(&editor, &EditorFrame::LoadData, this, [&] {
+      seen << editor.windowTitle() << QString::number(editor.y());
+    });
+    Show(editor);
+    editor.hide();
+    editor.show();
+    QCOMPARE(seen, QStringList({"条件", QString::number(TwipsToPixels(&editor, 1500, Qt::Vertical))}));
+  }
+
+  void numberFieldShowsPatterns() {
+    frmInpJyoken editor;
+    Show(editor);
+    editor.numEp->setValue(1234567);
+    editor.txtTitle->setFocus();
+    QCOMPARE(editor.numEp->text(), QString("1,234,567"));
+    editor.numEp->setFocus();
+    QCOMPARE(editor.numEp->text(), QString("1234567"));
+    editor.numAlpha->setValue(1);
+    QCOMPARE(editor.numAlpha->text(), QString("1.00"));
+    editor.numEp->setValue(std::nullopt);
+    QCOMPARE(editor.numEp->text(), QString());
+    QVERIFY(editor.numEp->InRange());
+    // Letters and a second point never get in.
+    editor.numEp->selectAll();
+    QTest::keyClicks(editor.numEp, "12a.3.4");
+    QCOMPARE(editor.numEp->text(), QString("12.34"));
+    QCOMPARE(editor.numEp->value(), std::optional<double>(12.34));
+    // No minus sign where the lower limit is not negative.
+    editor.numEp->selectAll();
+    QTest::keyClicks(editor.numEp, "-5");
+    QCOMPARE(editor.numEp->text(), QString("5"));
+  }
+
+  void titleLimitCountsPrintColumns() {
+    frmInpJyoken editor;
+    Show(editor);
+    TextField* title = editor.txtTitle;
+    auto typed = [&](const QString& text) {
+      title->setFocus();
+      title->selectAll();
+      QTest::keyClick(title, Qt::Key_Delete);
+      Type(title, text);
+      return title->text();
+    };
+    QCOMPARE(typed(QString(45, 'a')), QString(40, 'a'));
+    QCOMPARE(typed(QString(25, QChar(u'杭'))), QString(20, QChar(u'杭')));
+    QCOMPARE(typed(QString(41, QChar(u'ｱ'))), QString(40, QChar(u'ｱ')));
+    QCOMPARE(typed(QString(39, 'a') + "杭"), QString(39, 'a'));
+    // A character the CP932 input file cannot hold is refused; the rest stays.
+    QCOMPARE(typed(QString::fromUtf8("杭\xF0\x9F\x98\x80" "基礎")), QString("杭基礎"));
+  }
+};
+
+QTEST_MAIN(EditorFrameTest)
+#include "editor_frame_test.moc"
