@@ -1,6 +1,224 @@
-// Placeholder until the calc command is built.
+// hasorin-cli calc FILE.zrn [--json]: opens a project as the desktop does,
+// runs the calculation and prints the footing displacement, the springs, the
+// pile-head results and the stress check of every pile.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli_common.h"
 #include "commands.h"
+#include "cp932.h"
+#include "engine.h"
+#include "numfmt.h"
 
 namespace hasorin::cli {
-void AddCalcCommand(CLI::App&, int&) {}
+namespace {
+
+using engine::CalcResults;
+using engine::PileTable;
+
+// A table whose columns are right-aligned by display width (a full-width
+// character takes two columns).
+class TextTable {
+ public:
+  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
+  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
+
+  void Print() const {
+    std::vector<int> width(rows_.front().size(), 0);
+    for (const auto& row : rows_)
+      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
+    for (const auto& row : rows_) {
+      std::string line;
+      for (size_t c = 0; c < row.size(); ++c) {
+        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
+        line += row[c];
+      }
+      std::printf("%s\n", line.c_str());
+    }
+  }
+
+ private:
+  std::vector<std::vector<std::string>> rows_;
+};
+
+struct Column {
+  const char* heading;
+  const PileTable CalcResults::*table;
+  const char* pattern;
+};
+
+// Prints one table of per-pile values, piles 1..N.
+void PrintPileTable(const char* title, const CalcResults& r, const std::vector<Column>& columns) {
+  std::vector<std::string> headings{"No"};
+  for (const Column& c : columns) headings.push_back(c.heading);
+  TextTable table(std::move(headings));
+  for (int i = 1; i <= r.PileCount; ++i) {
+    std::vector<std::string> row{std::to_string(i)};
+    for (const Column& c : columns) row.push_back(FormatNumber((r.*c.table)[i], c.pattern));
+    table.AddRow(std::move(row));
+  }
+  std::printf("\n%s\n", title);
+  table.Print();
+}
+
+// Every pile of the table was computed by this run.
+bool Complete(const CalcResults& r, const PileTable& t) { return t.computed == r.PileCount; }
+
+constexpr const char* kDisp = "0.00000000";
+constexpr const char* kForce = "0.000";
+
+void PrintText(const Project& project, const CalcResults& r) {
+  std::printf("ﾌｧｲﾙ：%s\n", project.CurrentFilePath.c_str());
+  std::printf("検討ｹｰｽ名称：%s\n", ValueText(project.Conditions(1)).c_str());
+  std::printf("杭本数：%d\n", r.PileCount);
+
+  if (Complete(r, r.PileK4z)) {
+    PrintPileTable("杭のバネ定数", r,
+                   {{"β(1/m)", &CalcResults::PileBeta, "0.00000"},
+                    {"Ｋt(kN･m/rad)", &CalcResults::PileKt, "0.00"},
+                    {"Ｋv(kN/m)", &CalcResults::PileKv, "0.00"},
+                    {"Ｋ1(kN/m)", &CalcResults::PileK1, "0.00"},
+                    {"Ｋ2(kN/rad)", &CalcResults::PileK2, "0.00"},
+                    {"Ｋ3(kN･m/m)", &CalcResults::PileK3, "0.00"},
+                    {"Ｋ4(kN･m/rad)", &CalcResults::PileK4, "0.00"},
+                    {"Ｋ1z(kN/m)", &CalcResults::PileK1z, "0.00"},
+                    {"Ｋ2z(kN/rad)", &CalcResults::PileK2z, "0.00"},
+                    {"Ｋ3z(kN･m/m)", &CalcResults::PileK3z, "0.00"},
+                    {"Ｋ4z(kN･m/rad)", &CalcResults::PileK4z, "0.00"}});
+  }
+  if (!r.solved) return;
+
+  std::printf("\n基礎の変位（座標原点）\n");
+  TextTable footing({"δx(m)", "δy(m)", "δz(m)", "θx(rad)", "θy(rad)", "θz(rad)"});
+  std::vector<std::string> values;
+  for (double v : r.Footing) values.push_back(FormatNumber(v, kDisp));
+  footing.AddRow(std::move(values));
+  footing.Print();
+
+  if (Complete(r, r.MemberRotZ)) {
+    PrintPileTable("杭頭変位", r,
+                   {{"δx(m)", &CalcResults::HeadDispX, kDisp},
+                    {"δy(m)", &CalcResults::HeadDispY, kDisp},
+                    {"δz(m)", &CalcResults::HeadDispZ, kDisp},
+                    {"部材δx(m)", &CalcResults::MemberDispX, kDisp},
+                    {"部材δy(m)", &CalcResults::MemberDispY, kDisp},
+                    {"部材δz(m)", &CalcResults::MemberDispZ, kDisp},
+                    {"部材θx(rad)", &CalcResults::MemberRotX, kDisp},
+                    {"部材θy(rad)", &CalcResults::MemberRotY, kDisp},
+                    {"部材θz(rad)", &CalcResults::MemberRotZ, kDisp}});
+  }
+  if (Complete(r, r.Me)) {
+    PrintPileTable("杭頭作用力", r,
+                   {{"Ｐx(kN)", &CalcResults::Px, kForce},
+                    {"Ｐy(kN)", &CalcResults::Py, kForce},
+                    {"Ｐz(kN)", &CalcResults::Pz, kForce},
+                    {"Ｍx(kN･m)", &CalcResults::Mx, kForce},
+                    {"Ｍy(kN･m)", &CalcResults::My, kForce},
+                    {"Ｍz(kN･m)", &CalcResults::Mz, kForce},
+                    {"Ｍe(kN･m)", &CalcResults::Me, kForce}});
+  }
+  if (Complete(r, r.SigmaB)) {
+    PrintPileTable("杭体応力度", r,
+                   {{"σx(N/mm2)", &CalcResults::SigmaX, "0.0"},
+                    {"σz(N/mm2)", &CalcResults::SigmaZ, "0.0"},
+                    {"σc(N/mm2)", &CalcResults::SigmaC, "0.0"},
+                    {"σbc(N/mm2)", &CalcResults::SigmaB, "0.0"}});
+  }
+  static const char* const kGradeNames[2] = {"SKK400", "SKK490"};
+  for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) {
+    if (!Complete(r, r.CheckRatio[g])) continue;
+    std::vector<std::string> headings{"No", "細長比", "σc(N/mm2)", "σbc(N/mm2)", "σca(N/mm2)", "κ"};
+    TextTable table(std::move(headings));
+    for (int i = 1; i <= r.PileCount; ++i)
+      table.AddRow({std::to_string(i), FormatNumber(r.Slenderness[i], "0.0"),
+                    FormatNumber(r.SigmaC[i], "0.0"), FormatNumber(r.SigmaB[i], "0.0"),
+                    FormatNumber(r.SigmaCaAllow[g][i], "0.0"),
+                    FormatNumber(r.CheckRatio[g][i], "0.000")});
+    std::printf("\n杭体応力度の照査（%s）\n", kGradeNames[g]);
+    table.Print();
+  }
+}
+
+// A value of this run, or null.
+nlohmann::ordered_json Value(const PileTable& t, int pile) {
+  return t.Computed(pile) ? nlohmann::ordered_json(t[pile]) : nlohmann::ordered_json(nullptr);
+}
+
+void PrintJson(const CalcResults& r) {
+  using Json = nlohmann::ordered_json;
+  static const std::pair<const char*, const PileTable CalcResults::*> kFields[] = {
+      {"PileBeta", &CalcResults::PileBeta},       {"PileKt", &CalcResults::PileKt},
+      {"PileKv", &CalcResults::PileKv},           {"PileK1", &CalcResults::PileK1},
+      {"PileK2", &CalcResults::PileK2},           {"PileK3", &CalcResults::PileK3},
+      {"PileK4", &CalcResults::PileK4},           {"PileK1z", &CalcResults::PileK1z},
+      {"PileK2z", &CalcResults::PileK2z},         {"PileK3z", &CalcResults::PileK3z},
+      {"PileK4z", &CalcResults::PileK4z},         {"HeadDispX", &CalcResults::HeadDispX},
+      {"HeadDispY", &CalcResults::HeadDispY},     {"HeadDispZ", &CalcResults::HeadDispZ},
+      {"MemberDispX", &CalcResults::MemberDispX}, {"MemberDispY", &CalcResults::MemberDispY},
+      {"MemberDispZ", &CalcResults::MemberDispZ}, {"MemberRotX", &CalcResults::MemberRotX},
+      {"MemberRotY", &CalcResults::MemberRotY},   {"MemberRotZ", &CalcResults::MemberRotZ},
+      {"Px", &CalcResults::Px},                   {"Py", &CalcResults::Py},
+      {"Pz", &CalcResults::Pz},                   {"Mx", &CalcResults::Mx},
+      {"My", &CalcResults::My},                   {"Mz", &CalcResults::Mz},
+      {"Me", &CalcResults::Me},                   {"SigmaX", &CalcResults::SigmaX},
+      {"SigmaZ", &CalcResults::SigmaZ},           {"SigmaC", &CalcResults::SigmaC},
+      {"SigmaB", &CalcResults::SigmaB},           {"Slenderness", &CalcResults::Slenderness}};
+
+  Json out;
+  out["code"] = r.code;
+  out["solved"] = r.solved;
+  Json footing = Json::array();
+  for (double v : r.Footing) footing.push_back(r.solved ? Json(v) : Json(nullptr));
+  out["footing"] = std::move(footing);
+  Json piles = Json::array();
+  for (int i = 1; i <= r.PileCount; ++i) {
+    Json pile;
+    for (const auto& [name, table] : kFields) pile[name] = Value(r.*table, i);
+    pile["SigmaCaAllow"] = {Value(r.SigmaCaAllow[engine::kSKK400], i),
+                            Value(r.SigmaCaAllow[engine::kSKK490], i)};
+    pile["CheckRatio"] = {Value(r.CheckRatio[engine::kSKK400], i),
+                          Value(r.CheckRatio[engine::kSKK490], i)};
+    piles.push_back(std::move(pile));
+  }
+  out["piles"] = std::move(piles);
+  std::printf("%s\n", out.dump().c_str());
+}
+
+int RunCalc(const std::string& path, bool json) {
+  UseUtf8Console();
+  Project project;
+  if (!OpenProject(path, project)) return kExitOpenFailed;
+  auto results = std::make_unique<CalcResults>();
+  const int code = engine::CalcPileGroup(project, *results);
+  if (json)
+    PrintJson(*results);
+  else
+    PrintText(project, *results);
+  std::fflush(stdout);
+  if (code != 0) {
+    PrintMessage(stderr, {"計算", engine::CalcErrorText(code)});
+    return kExitCalcError;
+  }
+  if (!results->solved) {
+    PrintMessage(stderr, {"計算", engine::SolveFailedText()});
+    return kExitSolveFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddCalcCommand(CLI::App& app, int& exitCode) {
+  auto* command = app.add_subcommand("calc", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を開き，計算結果を表示します");
+  auto path = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
+  command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
+  command->callback([&exitCode, path, json] { exitCode = RunCalc(*path, *json); });
+}
+
 }  // namespace hasorin::cli

@@ -2,6 +2,7 @@
 // The calculation engine: pile springs, group stiffness and solve, pile-head
 // forces and the stress check, run as one synchronous pipeline. No Qt here.
 #include <array>
+#include <string>
 
 #include "project.h"
 
@@ -73,6 +74,11 @@ struct CalcResults {
 // Returns 0 or the error code of the first failing step; tables keep what was
 // written before the stop. A failed solve returns 0 with solved == false.
 int CalcPileGroup(const Project& project, CalcResults& results);
+
+// What the user is told when a run stops with `code`, and when the group
+// stiffness could not be solved (a run that returns 0 with solved == false).
+std::string CalcErrorText(int code);
+std::string SolveFailedText();
 
 // The program-wide results the windows and reports read, and the
 // program-wide run on the program-wide project.

@@ -51,6 +51,15 @@ int CalcPileGroup(const Project& project, CalcResults& results) {
   return results.code;
 }
 
+std::string CalcErrorText(int code) {
+  return "計算実行中にｴﾗｰが発生しました。(ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) +
+         ")\n\n入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。";
+}
+
+std::string SolveFailedText() {
+  return "杭群の剛性マトリクスを解くことができませんでした。\n\n入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。";
+}
+
 CalcResults& TheResults() {
   static CalcResults results;
   return results;

@@ -1,0 +1,179 @@
+// hasorin-cli calc: the tables, the JSON interface and the exit codes, run
+// as the whole program on files written for the purpose.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cp932.h"
+#include "inputfile.h"
+#include "project.h"
+
+namespace hasorin {
+namespace {
+
+struct CliRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(const QStringList& arguments) {
+  QProcess process;
+  process.start(HASORIN_CLI, arguments);
+  process.waitForFinished(30000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
+}
+
+const QString kInclined = HASORIN_SOURCE_DIR "/examples/inclined4.zrn";
+
+// Four vertical piles at (+-1.5, 0, +-1.5), rigid heads, Yo = 1000 kN.
+Project FourPiles() {
+  Project p;
+  const double conditions[7] = {0, 200000, 30000, 0, 1, 0, 1};
+  p.Conditions(1) = ProjectValue::Text("calc test");
+  for (int i = 2; i <= 7; ++i) p.Conditions(i) = ProjectValue::Real(conditions[i - 1]);
+  for (int i = 1; i <= 6; ++i) p.Loads(i) = ProjectValue::Real(i == 2 ? 1000 : 0);
+  const double xz[4][2] = {{1.5, 1.5}, {1.5, -1.5}, {-1.5, 1.5}, {-1.5, -1.5}};
+  for (int i = 1; i <= 4; ++i) {
+    const double row[14] = {0.6, 12, 1, 150, 100000, 3333, 0, 20, xz[i - 1][0], 0, xz[i - 1][1], 0, 0, 0};
+    for (int c = 1; c <= 14; ++c) p.Piles(c, i) = ProjectValue::Real(row[c - 1]);
+  }
+  p.PileCount = 4;
+  p.ConditionsEntered = p.LoadsEntered = true;
+  return p;
+}
+
+QString Write(const QTemporaryDir& dir, const char* name, const Project& p) {
+  const QString path = QDir(dir.path()).filePath(name);
+  EXPECT_TRUE(WriteInputFile(p, path.toStdString()).ok);
+  return path;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const char* const kPileKeys[] = {
+    "PileBeta",   "PileKt",     "PileKv",     "PileK1",      "PileK2",      "PileK3",
+    "PileK4",     "PileK1z",    "PileK2z",    "PileK3z",     "PileK4z",     "HeadDispX",
+    "HeadDispY",  "HeadDispZ",  "MemberDispX", "MemberDispY", "MemberDispZ", "MemberRotX",
+    "MemberRotY", "MemberRotZ", "Px",         "Py",          "Pz",          "Mx",
+    "My",         "Mz",         "Me",         "SigmaX",      "SigmaZ",      "SigmaC",
+    "SigmaB",     "Slenderness", "SigmaCaAllow", "CheckRatio"};
+
+TEST(CalcCommand, PrintsAlignedTablesWithTheResultHeadings) {
+  const CliRun r = RunCli({"calc", kInclined});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto lines = Lines(r.out);
+  // The force table: its heading, then one row per pile of the same width.
+  auto heading = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.find("Ｐx(kN)") != std::string::npos;
+  });
+  ASSERT_NE(heading, lines.end());
+  for (const char* h : {"Ｐy(kN)", "Ｐz(kN)", "Ｍx(kN･m)", "Ｍy(kN･m)", "Ｍz(kN･m)"})
+    EXPECT_NE(heading->find(h), std::string::npos) << h;
+  ASSERT_LT(heading + 4, lines.end());
+  EXPECT_EQ(heading[1], " 1   10.470  287.535    0.000      0.000      0.000     -8.728      8.728");
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(PrintColumns(heading[i]), PrintColumns(*heading)) << i;
+  for (const char* h : {"σc(N/mm2)", "σbc(N/mm2)", "σca(N/mm2)", "κ", "Ｋv(kN/m)", "β(1/m)",
+                        "杭体応力度の照査（SKK400）", "杭体応力度の照査（SKK490）"})
+    EXPECT_NE(r.out.find(h), std::string::npos) << h;
+}
+
+TEST(CalcCommand, JsonHoldsEveryPileAtFullPrecision) {
+  const CliRun r = RunCli({"calc", "--json", kInclined});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["code"], 0);
+  EXPECT_EQ(j["solved"], true);
+  ASSERT_EQ(j["footing"].size(), 6u);
+  EXPECT_NEAR(j["footing"][1].get<double>(), 0.00136622, 5e-9);
+  ASSERT_EQ(j["piles"].size(), 4u);
+  for (const auto& pile : j["piles"]) {
+    ASSERT_EQ(pile.size(), std::size(kPileKeys));
+    for (const char* key : kPileKeys) ASSERT_TRUE(pile.contains(key)) << key;
+    EXPECT_EQ(pile["SigmaCaAllow"].size(), 2u);
+    EXPECT_EQ(pile["CheckRatio"].size(), 2u);
+  }
+  EXPECT_NEAR(j["piles"][2]["Px"].get<double>(), -32.466, 5e-4);
+  EXPECT_NEAR(j["piles"][3]["Mx"].get<double>(), 24.569, 5e-4);
+  EXPECT_EQ(j["piles"][0]["SigmaCaAllow"][1].get<double>(), 185.0);
+  // Numbers are not rounded for printing.
+  EXPECT_NE(r.out.find("187234.1137"), std::string::npos);
+}
+
+TEST(CalcCommand, StoppedRunExitsWithThreeAndNullsWhatItDidNotCompute) {
+  QTemporaryDir dir;
+  Project p = FourPiles();
+  p.Conditions(3) = ProjectValue::Real(0);  // kh = 0
+  const QString path = Write(dir, "kh0.zrn", p);
+
+  const CliRun text = RunCli({"calc", path});
+  EXPECT_EQ(text.exitCode, 3);
+  EXPECT_EQ(text.err,
+            "[計算]\n計算実行中にｴﾗｰが発生しました。(ｴﾗｰｺｰﾄﾞ ： 11)\n\n"
+            "入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。\n");
+  EXPECT_EQ(text.out.find("杭のバネ定数"), std::string::npos);
+
+  const CliRun json = RunCli({"calc", "--json", path});
+  EXPECT_EQ(json.exitCode, 3);
+  const auto j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["code"], 11);
+  EXPECT_EQ(j["solved"], false);
+  for (const auto& v : j["footing"]) EXPECT_TRUE(v.is_null());
+  ASSERT_EQ(j["piles"].size(), 4u);
+  // Pile 1 got its beta (0) before the torsional spring divided by it.
+  EXPECT_EQ(j["piles"][0]["PileBeta"], 0.0);
+  EXPECT_TRUE(j["piles"][0]["PileKt"].is_null());
+  EXPECT_TRUE(j["piles"][1]["PileBeta"].is_null());
+  EXPECT_TRUE(j["piles"][3]["CheckRatio"][1].is_null());
+}
+
+TEST(CalcCommand, UnsolvableGroupExitsWithFour) {
+  QTemporaryDir dir;
+  Project p = FourPiles();
+  p.Conditions(4) = ProjectValue::Real(1);  // hinged heads
+  p.PileCount = 1;
+  for (int c = 9; c <= 11; ++c) p.Piles(c, 1) = ProjectValue::Real(0);  // at the origin
+  const QString path = Write(dir, "single.zrn", p);
+
+  const CliRun text = RunCli({"calc", path});
+  EXPECT_EQ(text.exitCode, 4);
+  EXPECT_EQ(text.err,
+            "[計算]\n杭群の剛性マトリクスを解くことができませんでした。\n\n"
+            "入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。\n");
+  EXPECT_NE(text.out.find("杭のバネ定数"), std::string::npos);  // what it did compute
+  EXPECT_EQ(text.out.find("杭頭作用力"), std::string::npos);
+
+  const CliRun json = RunCli({"calc", "--json", path});
+  EXPECT_EQ(json.exitCode, 4);
+  const auto j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["code"], 0);
+  EXPECT_EQ(j["solved"], false);
+  EXPECT_TRUE(j["footing"][0].is_null());
+  ASSERT_EQ(j["piles"].size(), 1u);
+  EXPECT_EQ(j["piles"][0]["PileK4"], 0.0);
+  EXPECT_TRUE(j["piles"][0]["Px"].is_null());
+  EXPECT_TRUE(j["piles"][0]["SigmaCaAllow"][0].is_null());
+}
+
+TEST(CalcCommand, FileThatCannotBeOpenedExitsWithTwo) {
+  QTemporaryDir dir;
+  const CliRun r = RunCli({"calc", "--json", QDir(dir.path()).filePath("none.zrn")});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("ｴﾗｰｺｰﾄﾞ"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hasorin
