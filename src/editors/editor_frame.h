@@ -57,8 +57,9 @@ class EditorFrame : public QDialog {
   // when the value lies outside the limits. False when the value was refused.
   bool CheckRange(NumberField* field);
   // Runs every entry field's validation in tab order and puts the focus into
-  // the first one that refuses. True when all pass.
-  bool ValidateFields();
+  // the first one that refuses. True when all pass. An editor with other
+  // controls that can refuse a value (the pile grid) adds its own check.
+  virtual bool ValidateFields();
 
  signals:
   void LoadData();

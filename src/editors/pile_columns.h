@@ -8,13 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "project.h"
+#include "exchange.h"
 
 namespace hasorin {
 
 // An empty cell reads as 0 when the table is handed back to the project.
 using PileCell = std::optional<double>;
-using PileRow = std::array<PileCell, kPileColumns>;
+using PileRow = PileTableRow;
 
 struct PileColumn {
   const char* header;        // UTF-8, shown in the header row

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <algorithm>
 
 #include "pile_clipboard.h"
@@ -73,6 +74,15 @@ void PileGrid::SetColumnWidths() {
   }
   verticalHeader()->setDefaultSectionSize(cell.height() + 6);
   verticalHeader()->setMinimumWidth(cell.horizontalAdvance(QStringLiteral("9999")) + 8);
+}
+
+QSize PileGrid::sizeHint() const {
+  int width = verticalHeader()->sizeHint().width() + 2 * frameWidth() +
+              style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  for (int c = 0; c < kPileColumns; ++c) width += columnWidth(c);
+  const int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth() +
+                     15 * verticalHeader()->defaultSectionSize();
+  return {width, height};
 }
 
 void PileGrid::changeEvent(QEvent* event) {

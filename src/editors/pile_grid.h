@@ -8,7 +8,6 @@
 // Ctrl+Y undo and redo, Shift+Ins inserts and Shift+Del deletes a row.
 // A typed or pasted value the column does not take is refused with a beep and
 // its range, and never reaches the table. Rows and columns are 0-based.
-#include <QPointer>
 #include <QTableView>
 #include <vector>
 
@@ -66,6 +65,9 @@ class PileGrid : public QTableView {
   // Ascending by diameter, keeping the active cell on its row number.
   void SortByDiameter();
 
+  // Room for every column and about fifteen rows.
+  QSize sizeHint() const override;
+
  signals:
   // The status-bar text for the active cell; empty when the grid loses focus.
   void RangeHintChanged(const QString& hint);
@@ -101,7 +103,7 @@ class PileGrid : public QTableView {
 
   PileGridModel* model_;
   int maxRows_ = kMaxPiles;
-  QPointer<QLineEdit> editor_;
+  QLineEdit* editor_ = nullptr;  // owned by the viewport
   int editRow_ = -1, editColumn_ = -1;
   QString editOriginal_;
   bool editTyping_ = false;    // opened by typing: arrows move on

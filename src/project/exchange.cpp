@@ -1,5 +1,6 @@
 #include "exchange.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "numfmt.h"
@@ -86,6 +87,33 @@ LoadsFields LoadLoadsFields(const Project& project) {
 void SaveLoadsFields(const LoadsFields& fields, Project& project) {
   for (int k = 0; k < kLoadFields; ++k) project.Loads(k + 1) = FromField(fields[size_t(k)]);
   project.LoadsEntered = true;
+  project.ProjectModified = true;
+}
+
+PileTableFields LoadPileTableFields(const Project& project) {
+  const int rows = std::clamp(project.PileCount, 0, kMaxPiles);
+  PileTableFields fields(static_cast<size_t>(rows));
+  for (int i = 1; i <= rows; ++i) {
+    for (int c = 1; c <= kPileColumns; ++c) {
+      const ProjectValue& value = project.Piles(c, i);
+      std::optional<double>& cell = fields[size_t(i - 1)][size_t(c - 1)];
+      if (value.isNumber()) {
+        cell = AsNumber(value);
+      } else if (value.isText() && value.text().find_first_not_of(" \t") != std::string::npos) {
+        double v = LeadingNumber(value.text());
+        if (std::isfinite(v)) cell = v;
+      }
+    }
+  }
+  return fields;
+}
+
+void SavePileTableFields(const PileTableFields& fields, Project& project) {
+  const int rows = std::min(int(fields.size()), kMaxPiles);
+  for (int i = 1; i <= rows; ++i)
+    for (int c = 1; c <= kPileColumns; ++c)
+      project.Piles(c, i) = ProjectValue::Real(fields[size_t(i - 1)][size_t(c - 1)].value_or(0.0));
+  project.PileCount = rows;
   project.ProjectModified = true;
 }
 

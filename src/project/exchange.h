@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "project.h"
 
@@ -53,5 +54,20 @@ LoadsFields LoadLoadsFields(const Project& project);
 
 // SaveData: Loads 1..6 from the fields; sets LoadsEntered and ProjectModified.
 void SaveLoadsFields(const LoadsFields& fields, Project& project);
+
+// The pile table editor's rows, pile 1 first: fourteen cells each, a cell
+// may be empty.
+using PileTableRow = std::array<std::optional<double>, kPileColumns>;
+using PileTableFields = std::vector<PileTableRow>;
+
+// LoadData: rows 1..PileCount of Piles. A number gives its value, a text its
+// leading number (a blank text an empty cell), an empty slot or a boolean an
+// empty cell.
+PileTableFields LoadPileTableFields(const Project& project);
+
+// SaveData: Piles(c, i) = cell (c, i) as a real, 0 for an empty cell, for
+// every row (at most kMaxPiles); PileCount = the number of rows;
+// ProjectModified. Rows above the new count keep their old values.
+void SavePileTableFields(const PileTableFields& fields, Project& project);
 
 }  // namespace hasorin
