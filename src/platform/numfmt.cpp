@@ -24,10 +24,17 @@ Decimal ToDecimal(double magnitude, int significant) {
   Decimal d;
   if (magnitude == 0) return d;
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                           significant - 1);
+  // Up to 15 digits the shortest text that reads back as a normal double is,
+  // when short enough, also its rounding to `significant` digits, and cheaper.
+  auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
   std::string_view text(buf, size_t(res.ptr - buf));
   size_t e = text.find('e');
+  if (significant > 15 || magnitude < 1e-300 || e - (e > 1 ? 1 : 0) > size_t(significant)) {
+    res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                        significant - 1);
+    text = std::string_view(buf, size_t(res.ptr - buf));
+    e = text.find('e');
+  }
   for (char c : text.substr(0, e)) {
     if (c != '.') d.digits += c;
   }
@@ -271,6 +278,12 @@ std::string FormatGeneral(double value, int maxSignificant) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
   maxSignificant = std::clamp(maxSignificant, 1, 17);
+  // Whole values, most of what an input file holds, need no digit rounding.
+  if (maxSignificant >= 15 && std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(value));
+    return std::string(buf, res.ptr);
+  }
   Decimal d = ToDecimal(std::fabs(value), maxSignificant);
   if (IsZero(d)) return "0";
 
