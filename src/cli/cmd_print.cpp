@@ -1,6 +1,101 @@
-// Placeholder until the print command is built.
+// hasorin-cli print FILE.zrn --out DIR [--reports 1,2,3]: opens a project as
+// the desktop does, calculates, generates the three reports with their
+// drawing and sheet files into DIR and writes the combined print file
+// DIR/report.prn with the chosen reports.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_common.h"
 #include "commands.h"
+#include "engine.h"
+#include "paths.h"
+#include "print_job.h"
 
 namespace hasorin::cli {
-void AddPrintCommand(CLI::App&, int&) {}
+namespace {
+
+constexpr const char* kCombinedFileName = "report.prn";
+constexpr const char* kTitle = "結果印刷";
+
+struct PrintOptions {
+  std::string path;
+  std::string outFolder;
+  std::vector<int> reports{1, 2, 3};  // 1 conditions, 2 pile heads, 3 stress check
+};
+
+// Everything after a successful generation that makes further output from
+// the job (the combined print file; more formats can follow it here).
+bool WriteOutputs(const PrintOptions& options, PrintJob& job) {
+  PrintJob::Selection chosen{};
+  for (int r : options.reports) chosen[size_t(r - 1)] = true;
+  if (!job.Combine(chosen)) {
+    PrintMessage(stderr, {kTitle, "印刷ﾌｧｲﾙ " + job.CombinedFile() + " を書き込めません。"});
+    return false;
+  }
+  return true;
+}
+
+int RunPrint(const PrintOptions& options) {
+  UseUtf8Console();
+  Project project;
+  if (!OpenProject(options.path, project)) return kExitOpenFailed;
+  auto results = std::make_unique<engine::CalcResults>();
+  const int code = engine::CalcPileGroup(project, *results);
+  if (code != 0) {
+    PrintMessage(stderr, {kTitle, engine::CalcErrorText(code)});
+    return kExitCalcError;
+  }
+  if (!results->solved) {
+    PrintMessage(stderr, {kTitle, engine::SolveFailedText()});
+    return kExitSolveFailed;
+  }
+
+  CreateFolderQuietly(options.outFolder);
+  if (!FolderExists(options.outFolder)) {
+    PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ " + options.outFolder + " を作成できません。"});
+    return kExitUsage;
+  }
+  PrintJobOptions jobOptions;
+  jobOptions.folder = options.outFolder;
+  jobOptions.combinedPath = JoinPath(options.outFolder, kCombinedFileName);
+  PrintJob job(project, *results, jobOptions);
+  const bool generated = job.Generate();
+  job.KeepFiles();  // the files are the command's output
+  const bool written = WriteOutputs(options, job);
+
+  for (int k = 0; k < PrintJob::kReportCount; ++k) {
+    std::printf("%d %s %s\n", k + 1, job.ReportOk(k) ? "ok" : "error", job.ReportFile(k).c_str());
+  }
+  std::printf("%s\n", job.CombinedFile().c_str());
+  std::fflush(stdout);
+  if (!generated) {
+    // The print menu's message, then why each report failed.
+    std::string text = job.ErrorText();
+    for (int k = 0; k < PrintJob::kReportCount; ++k) {
+      if (!job.ReportOk(k) && !job.ReportDetail(k).empty()) text += "\n" + job.ReportDetail(k);
+    }
+    PrintMessage(stderr, {kTitle, text});
+    return kExitReportFailed;
+  }
+  return written ? kExitOk : kExitReportFailed;
+}
+
+}  // namespace
+
+void AddPrintCommand(CLI::App& app, int& exitCode) {
+  auto* command = app.add_subcommand(
+      "print", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を計算し，印刷ﾌｧｲﾙを出力ﾌｫﾙﾀﾞに作成します（結合した印刷ﾌｧｲﾙ report.prn）");
+  auto options = std::make_shared<PrintOptions>();
+  command->add_option("FILE", options->path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
+  command->add_option("--out", options->outFolder, "出力ﾌｫﾙﾀﾞ")->required();
+  command->add_option("--reports", options->reports,
+                      "印刷する帳票（1：計算条件，2：計算結果(杭頭変位および杭頭作用力)，3：計算結果(杭応力度照査)）")
+      ->delimiter(',')
+      ->check(CLI::Range(1, PrintJob::kReportCount));
+  command->callback([&exitCode, options] { exitCode = RunPrint(*options); });
+}
+
 }  // namespace hasorin::cli
