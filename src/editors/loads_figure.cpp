@@ -118,52 +118,52 @@ void DashedLine(QPainter& p, QPointF a, QPointF b) {
 }
 
 void Plan(QPainter& p) {
-  const QPointF o(80, 108);
+  const QPointF o(76, 108);
   Title(p, {6, 16}, QStringLiteral("平面図"));
   p.setPen(QPen(kInk, 1.2));
   p.setBrush(kCap);
-  p.drawRect(QRectF(o.x() - 52, o.y() - 52, 104, 104));
-  const double d = 32, r = 7.5;
+  p.drawRect(QRectF(o.x() - 54, o.y() - 54, 108, 108));
+  const double d = 36, r = 7;
   p.setBrush(kPile);
   for (QPointF at : {QPointF(-d, -d), QPointF(d, -d), QPointF(-d, d), QPointF(d, d)})
     p.drawEllipse(o + at, r, r);
 
   // Inclined piles: the arrow shows the direction the pile leans, at ψ from +x.
   const QPointF upper = o + QPointF(d, -d), lower = o + QPointF(d, d);
-  for (auto [pile, psi, label] : {std::tuple{upper, 38.0, QStringLiteral("ψ>0")},
-                                  std::tuple{lower, -38.0, QStringLiteral("ψ<0")}}) {
-    DashedLine(p, pile, pile + QPointF(30, 0));
+  for (auto [pile, psi, label] : {std::tuple{upper, 40.0, QStringLiteral("ψ>0")},
+                                  std::tuple{lower, -40.0, QStringLiteral("ψ<0")}}) {
+    DashedLine(p, pile, pile + QPointF(28, 0));
     p.save();
     p.setPen(QPen(kInk, 1.2));
-    Arrow(p, pile, Polar(pile, 30, psi), 6);
+    Arrow(p, pile, Polar(pile, 26, psi), 6);
     p.restore();
-    AngleMark(p, pile, 20, 0, psi, label, Polar(pile, 36, psi / 2) + QPointF(10, 0));
+    AngleMark(p, pile, 17, 0, psi, label, Polar(pile, 30, psi / 2) + QPointF(8, 0));
   }
 
-  Axis(p, o, o + QPointF(78, 0), "x", QPointF(0, -10));
+  Axis(p, o, o + QPointF(68, 0), "x", QPointF(0, -10));
   Axis(p, o, o + QPointF(0, -84), "z", QPointF(10, 2));
   Force(p, o, o + QPointF(44, 0), "Xo", o + QPointF(30, 11));
-  Force(p, o, o + QPointF(0, -44), "Zo", o + QPointF(-14, -36));
+  Force(p, o, o + QPointF(0, -44), "Zo", o + QPointF(12, -36));
   // y points away from the viewer: a positive moment about it turns clockwise.
-  Moment(p, o, 17, 200, -250, "Myo", o + QPointF(-32, 20));
+  Moment(p, o, 17, 200, -250, "Myo", o + QPointF(-32, 22));
   Origin(p, o, QPointF(-8, 9));
 }
 
 void SideView(QPainter& p) {
-  const QPointF o(196, 108);
-  Title(p, {170, 16}, QStringLiteral("側面図"));
+  const QPointF o(206, 108);
+  Title(p, {176, 16}, QStringLiteral("側面図"));
   p.setPen(QPen(kInk, 1.2));
   p.setBrush(kPile);
-  for (double z : {-32.0, 32.0}) p.drawRect(QRectF(o.x() + 16, o.y() + z - 5, 76, 10));
+  for (double z : {-36.0, 36.0}) p.drawRect(QRectF(o.x() + 16, o.y() + z - 5, 72, 10));
   p.setBrush(kCap);
-  p.drawRect(QRectF(o.x(), o.y() - 52, 16, 104));
+  p.drawRect(QRectF(o.x(), o.y() - 54, 16, 108));
 
-  Axis(p, o, o + QPointF(100, 0), "y", QPointF(-2, -10));
+  Axis(p, o, o + QPointF(84, 0), "y", QPointF(-4, -10));
   Axis(p, o, o + QPointF(0, -84), "z", QPointF(10, 2));
-  Force(p, o + QPointF(-44, 0), o, "Yo", o + QPointF(-30, -10));
+  Force(p, o + QPointF(-38, 0), o, "Yo", o + QPointF(-26, -10));
   Force(p, o, o + QPointF(0, -44), "Zo", o + QPointF(-13, -36));
   // x points towards the viewer: a positive moment about it turns counter-clockwise.
-  Moment(p, o, 17, 100, 160, "Mxo", o + QPointF(-18, 30));
+  Moment(p, o, 17, 100, 160, "Mxo", o + QPointF(-20, 30));
   Origin(p, o, QPointF(8, 9));
 }
 
@@ -186,7 +186,7 @@ void Elevation(QPainter& p) {
   p.drawRect(QRectF(o.x() - 88, capTop, 176, capBottom - capTop));
 
   DashedLine(p, head, head + QPointF(0, 78));
-  AngleMark(p, head, 58, 270, phi, QStringLiteral("φ>0"), head + QPointF(34, 68));
+  AngleMark(p, head, 58, 270, phi, QStringLiteral("φ>0"), head + QPointF(46, 70));
 
   Axis(p, o, o + QPointF(146, 0), "x", QPointF(-2, -10));
   Axis(p, o, o + QPointF(0, 110), "y", QPointF(10, -2));
@@ -209,8 +209,11 @@ void LoadsFigure::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), Qt::white);
   p.setPen(QPen(palette().color(QPalette::Mid), 1));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
+  // Latin and Greek labels in a face whose ψ does not look like φ; the view
+  // titles fall back to the Japanese font.
   QFont f = font();
-  f.setPointSizeF(9);
+  f.setFamilies({"DejaVu Sans", "Arial", "Segoe UI"});
+  f.setPointSizeF(8.5);
   p.setFont(f);
   Plan(p);
   SideView(p);

@@ -1,0 +1,66 @@
+// Saves pictures of the main window, both editors and the About window, for
+// looking at them: hasorin_screenshots OUTPUT_FOLDER (run under xvfb-run,
+// QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "about.h"
+#include "inp_gairyoku.h"
+#include "inp_jyoken.h"
+#include "menu_main.h"
+#include "project.h"
+#include "settings.h"
+#include "ui.h"
+
+using namespace hasorin;
+
+namespace {
+
+void Save(QWidget& w, const QString& folder, const QString& name) {
+  w.show();
+  QApplication::processEvents();
+  w.grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  InstallQtJapaneseTranslation(app);
+  QFont font;
+  font.setFamilies({"IPAPGothic", "IPAGothic"});
+  font.setPointSize(10);
+  QApplication::setFont(font);
+  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+  QDir().mkpath(out);
+  QTemporaryDir settings;
+  InitProgramPaths(settings.path().toStdString(), settings.filePath("appdata").toStdString(),
+                   "hasorin");
+
+  frmMenuMain main;
+  Save(main, out, "main_new");
+  Project& p = TheProject();
+  p.ConditionsEntered = p.LoadsEntered = true;
+  p.Conditions(1) = ProjectValue::Text("Ａ橋 Ｐ１橋脚 ｹｰｽ1");
+  p.Conditions(2) = ProjectValue::Real(200000);
+  p.Conditions(3) = ProjectValue::Real(30000);
+  p.Conditions(7) = ProjectValue::Real(1.5);
+  p.Loads(2) = ProjectValue::Real(12345.67);
+  p.Loads(4) = ProjectValue::Real(-99999999.99);
+  p.PileCount = 4;
+  main.RefreshActivation();
+  Save(main, out, "main_entered");
+
+  frmInpJyoken conditions;
+  main.ConnectEditor(&conditions);
+  Save(conditions, out, "conditions");
+  frmInpGairyoku loads;
+  main.ConnectEditor(&loads);
+  Save(loads, out, "loads");
+  frmAbout about;
+  Save(about, out, "about");
+  return 0;
+}
