@@ -132,10 +132,11 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
   const qreal baseline = run.topLeft.y() + (run.cellHeight - em) / 2 + ascent;
   // Rulings at least one device pixel wide on screens, so they never fade out.
   qreal light = em * 0.06;
+  qreal pixel = 0;  // one screen pixel in painter units; 0 on printers and PDF
   if (QPaintDevice* device = painter.device(); device && device->logicalDpiX() < 200) {
-    const QTransform t = painter.combinedTransform();
-    const qreal scale = std::sqrt(std::abs(t.determinant()));
-    if (scale > 0) light = std::max(light, 1.0 / scale);
+    const qreal scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
+    if (scale > 0) pixel = 1.0 / scale;
+    light = std::max(light, pixel);
   }
 
   const QBrush brush = painter.pen().brush();
@@ -170,6 +171,11 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
     glyphRun.setRawFont(font);
     glyphRun.setRawData(glyphs.constData(), positions.constData(), int(glyphs.size()));
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    // Screen painting does not embolden raw fonts (PDF and printers do):
+    // a second pass a little to the right makes bold visible there.
+    if (pixel > 0 && font.weight() >= QFont::Bold) {
+      painter.drawGlyphRun(QPointF(std::max(pixel, em / 24), 0), glyphRun);
+    }
   }
   if (run.underline && column > 0) {
     const qreal y = baseline + std::max(light, em * 0.08);

@@ -110,7 +110,7 @@ PreviewWindow::PreviewWindow(PrintDocument doc, std::string iniFolder, QWidget* 
   headingDock_->setFeatures(QDockWidget::DockWidgetClosable);
   headingDock_->setWidget(headings_);
   addDockWidget(Qt::LeftDockWidgetArea, headingDock_);
-  resizeDocks({headingDock_}, {200}, Qt::Horizontal);
+  resizeDocks({headingDock_}, {240}, Qt::Horizontal);
   BuildHeadings();
 
   pageLabel_ = new QLabel;
@@ -202,7 +202,7 @@ void PreviewWindow::BuildHeadings() {
     auto* item = new QTreeWidgetItem(QStringList{h.text});
     item->setData(0, kPageRole, h.page);
     item->setData(0, kSlotRole, h.slot);
-    item->setToolTip(0, QStringLiteral("%1 ﾍﾟｰｼﾞ").arg(h.page + 1));
+    item->setToolTip(0, QStringLiteral("%1（%2 ﾍﾟｰｼﾞ）").arg(h.text).arg(h.page + 1));
     if (h.level == 1 || chapter == nullptr) {
       headings_->addTopLevelItem(item);
       if (h.level == 1) chapter = item;

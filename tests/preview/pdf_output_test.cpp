@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include "page_renderer.h"
@@ -16,25 +15,11 @@ namespace {
 
 using testing::DarkPixels;
 using testing::EnsureGuiApp;
+using testing::ProcessResult;
+using testing::RunProgram;
 using testing::SampleDrawing;
 using testing::SampleSheet;
 using testing::WriteCp932;
-
-struct ProcessResult {
-  int exitCode = -1;
-  QString out, err;
-};
-
-ProcessResult RunProgram(const QString& program, const QStringList& args) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  p.waitForFinished(60000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
 
 bool HavePoppler() {
   return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&

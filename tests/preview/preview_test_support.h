@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <string>
@@ -21,6 +23,23 @@ inline void EnsureGuiApp() {
   static char* argv[] = {name, nullptr};
   static QGuiApplication* app = new QGuiApplication(argc, argv);
   (void)app;
+}
+
+struct ProcessResult {
+  int exitCode = -1;  // -1: did not start or crashed
+  QString out, err;
+};
+
+// Runs a program to its end (offscreen, so windowless Qt programs start anywhere).
+inline ProcessResult RunProgram(const QString& program, const QStringList& args) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  p.setProcessEnvironment(env);
+  p.start(program, args);
+  p.waitForFinished(120000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+          QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Writes UTF-8 `text` as CP932 with CR LF line ends ('\n' in text).
