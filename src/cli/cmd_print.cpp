@@ -1,7 +1,10 @@
 // hasorin-cli print FILE.zrn --out DIR [--reports 1,2,3]: opens a project as
 // the desktop does, calculates, generates the three reports with their
 // drawing and sheet files into DIR and writes the combined print file
-// DIR/report.prn with the chosen reports.
+// DIR/report.prn with the chosen reports. With --pdf OUT.pdf the combined file
+// is also laid out and written as a PDF, as the previewer prints it (without
+// --out the print files are made in a temporary folder and removed).
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -12,6 +15,7 @@
 #include "commands.h"
 #include "engine.h"
 #include "paths.h"
+#include "pdf_output.h"
 #include "print_job.h"
 
 namespace hasorin::cli {
@@ -23,6 +27,7 @@ constexpr const char* kTitle = "結果印刷";
 struct PrintOptions {
   std::string path;
   std::string outFolder;
+  std::string pdfPath;
   std::vector<int> reports{1, 2, 3};  // 1 conditions, 2 pile heads, 3 stress check
 };
 
@@ -35,11 +40,25 @@ bool WriteOutputs(const PrintOptions& options, PrintJob& job) {
     PrintMessage(stderr, {kTitle, "印刷ﾌｧｲﾙ " + job.CombinedFile() + " を書き込めません。"});
     return false;
   }
+  if (!options.pdfPath.empty()) {
+    QString error;
+    QStringList warnings;
+    const bool ok = preview::PrintFileToPdf(job.CombinedFile(), options.pdfPath, error, &warnings);
+    for (const QString& w : warnings) PrintMessage(stderr, {kTitle, "警告: " + w.toStdString()});
+    if (!ok) {
+      PrintMessage(stderr, {kTitle, error.toStdString()});
+      return false;
+    }
+  }
   return true;
 }
 
 int RunPrint(const PrintOptions& options) {
   UseUtf8Console();
+  if (options.outFolder.empty() && options.pdfPath.empty()) {
+    PrintMessage(stderr, {kTitle, "--out（出力ﾌｫﾙﾀﾞ）か --pdf（PDFﾌｧｲﾙ）を指定してください。"});
+    return kExitUsage;
+  }
   Project project;
   if (!OpenProject(options.path, project)) return kExitOpenFailed;
   auto results = std::make_unique<engine::CalcResults>();
@@ -53,23 +72,28 @@ int RunPrint(const PrintOptions& options) {
     return kExitSolveFailed;
   }
 
-  CreateFolderQuietly(options.outFolder);
-  if (!FolderExists(options.outFolder)) {
-    PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ " + options.outFolder + " を作成できません。"});
+  QTemporaryDir scratch;  // the print files of a PDF-only run
+  const std::string folder = options.outFolder.empty() ? scratch.path().toStdString() : options.outFolder;
+  CreateFolderQuietly(folder);
+  if (!FolderExists(folder)) {
+    PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ " + folder + " を作成できません。"});
     return kExitUsage;
   }
   PrintJobOptions jobOptions;
-  jobOptions.folder = options.outFolder;
-  jobOptions.combinedPath = JoinPath(options.outFolder, kCombinedFileName);
+  jobOptions.folder = folder;
+  jobOptions.combinedPath = JoinPath(folder, kCombinedFileName);
   PrintJob job(project, *results, jobOptions);
   const bool generated = job.Generate();
   job.KeepFiles();  // the files are the command's output
   const bool written = WriteOutputs(options, job);
 
-  for (int k = 0; k < PrintJob::kReportCount; ++k) {
-    std::printf("%d %s %s\n", k + 1, job.ReportOk(k) ? "ok" : "error", job.ReportFile(k).c_str());
+  if (!options.outFolder.empty()) {
+    for (int k = 0; k < PrintJob::kReportCount; ++k) {
+      std::printf("%d %s %s\n", k + 1, job.ReportOk(k) ? "ok" : "error", job.ReportFile(k).c_str());
+    }
+    std::printf("%s\n", job.CombinedFile().c_str());
   }
-  std::printf("%s\n", job.CombinedFile().c_str());
+  if (!options.pdfPath.empty() && written) std::printf("%s\n", options.pdfPath.c_str());
   std::fflush(stdout);
   if (!generated) {
     // The print menu's message, then why each report failed.
@@ -90,7 +114,8 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
       "print", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を計算し，印刷ﾌｧｲﾙを出力ﾌｫﾙﾀﾞに作成します（結合した印刷ﾌｧｲﾙ report.prn）");
   auto options = std::make_shared<PrintOptions>();
   command->add_option("FILE", options->path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
-  command->add_option("--out", options->outFolder, "出力ﾌｫﾙﾀﾞ")->required();
+  command->add_option("--out", options->outFolder, "出力ﾌｫﾙﾀﾞ");
+  command->add_option("--pdf", options->pdfPath, "出力するPDFﾌｧｲﾙ（印刷ﾌﾟﾚﾋﾞｭｰと同じﾍﾟｰｼﾞ）");
   command->add_option("--reports", options->reports,
                       "印刷する帳票（1：計算条件，2：計算結果(杭頭変位および杭頭作用力)，3：計算結果(杭応力度照査)）")
       ->delimiter(',')

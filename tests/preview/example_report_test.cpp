@@ -1,6 +1,6 @@
-// The report of a bundled example, made by `hasorin-cli print --out`, through
-// the previewer to PDF: its headings and numbers reach the PDF text, and the
-// pages are those its form feeds ask for.
+// The report of a bundled example through the previewer to PDF: its headings
+// and numbers reach the PDF text, the pages are those its form feeds ask for,
+// and `hasorin-cli print --pdf` makes the same PDF in one step.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -59,6 +59,48 @@ TEST(ExampleReport, InclinedExampleToPdf) {
     EXPECT_TRUE(pdfText.contains(n)) << n.toStdString();
   }
   EXPECT_GE(numbers, 50);
+}
+
+// `hasorin-cli print --pdf`: the report PDF in one step, the same pages as
+// the print file of `--out`, and clear failures.
+TEST(ExampleReport, PrintCommandWritesThePdfInOneStep) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) GTEST_SKIP() << "pdfinfo not installed";
+  QTemporaryDir dir;
+  const QString cli = QStringLiteral(HASORIN_CLI);
+  const QString example = QStringLiteral(HASORIN_SOURCE_DIR "/examples/inclined4.zrn");
+  auto pages = [](const QString& pdf) {
+    const QString info = testing::RunProgram(QStringLiteral("pdfinfo"), {pdf}).out;
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+  };
+
+  const QString all = dir.filePath(QStringLiteral("all.pdf"));
+  testing::ProcessResult r = testing::RunProgram(cli, {QStringLiteral("print"), example, QStringLiteral("--pdf"), all});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out.trimmed(), all);  // only the PDF's path: the print files were temporary
+  const testing::ProcessResult viaOut = testing::RunProgram(
+      cli, {QStringLiteral("print"), example, QStringLiteral("--out"), dir.filePath(QStringLiteral("job"))});
+  ASSERT_EQ(viaOut.exitCode, 0);
+  QFile prn(dir.filePath(QStringLiteral("job/report.prn")));
+  ASSERT_TRUE(prn.open(QIODevice::ReadOnly));
+  EXPECT_EQ(pages(all), int(DecodeCp932(prn.readAll())->split(QLatin1Char('\f'), Qt::SkipEmptyParts).size()));
+
+  // One report only: fewer pages.
+  const QString third = dir.filePath(QStringLiteral("third.pdf"));
+  r = testing::RunProgram(cli, {QStringLiteral("print"), example, QStringLiteral("--pdf"), third,
+                                QStringLiteral("--reports"), QStringLiteral("3")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_LT(pages(third), pages(all));
+  EXPECT_GE(pages(third), 1);
+
+  // Neither --out nor --pdf; a PDF that cannot be written.
+  r = testing::RunProgram(cli, {QStringLiteral("print"), example});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("--pdf")));
+  r = testing::RunProgram(cli, {QStringLiteral("print"), example, QStringLiteral("--pdf"),
+                                dir.filePath(QStringLiteral("no/such/folder/x.pdf"))});
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("PDFﾌｧｲﾙ")));
 }
 
 }  // namespace
