@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QTimer>
+#include <cstdlib>
 
 #include "menu_main.h"
 #include "settings.h"
@@ -11,14 +12,15 @@
 namespace {
 
 // Start-up timing: with HASORIN_EXIT_AFTER_SHOW set the program ends as soon
-// as the main window has painted for the first time.
+// as the main window has painted for the first time, without the closing
+// steps (no prompt, no position written).
 class ExitOnFirstPaint : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
       watched->removeEventFilter(this);
-      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      QTimer::singleShot(0, [] { std::quick_exit(0); });
     }
     return false;
   }
