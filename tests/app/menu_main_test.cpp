@@ -25,6 +25,7 @@
 #include "menu_main.h"
 #include "paths.h"
 #include "settings.h"
+#include "window_position.h"
 
 using namespace hasorin;
 
@@ -168,8 +169,8 @@ class MenuMainTest : public QObject {
     QVERIFY(!w_->mnuFileName(1)->isEnabled());
     QCOMPARE(w_->mnuFileName(2)->text(), "&3 " + Path("R&&D.zrn"));
     QCOMPARE(w_->StartFolder(), dir_.path());
-    QCOMPARE(w_->y(), 100);  // 1500 twips at 96 dpi
-    QCOMPARE(w_->x(), 200);
+    QCOMPARE(w_->y(), TwipsToPixels(w_.get(), 1500, Qt::Vertical));
+    QCOMPARE(w_->x(), TwipsToPixels(w_.get(), 3000, Qt::Horizontal));
   }
 
   void commandButtonsFollowTheProject_data() {
@@ -456,8 +457,8 @@ class MenuMainTest : public QObject {
     bool saved = ReadInputFile(back, File("exit.zrn")).ok && back.Conditions(1).text() == "終了前";
     QCOMPARE(saved, written);
     if (closes) {
-      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(90 * 15));
-      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(60 * 15));
+      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), 90, Qt::Vertical)));
+      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), 60, Qt::Horizontal)));
     } else {
       QVERIFY(w_->isVisible());
       QVERIFY(Setting("MenuMain", "Top").empty());
