@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -181,30 +182,37 @@ int OpenForReading(QFile& file, const std::string& path) {
   if (!info.isReadable()) return kPermissionDenied;
   file.setFileName(info.filePath());
   errno = 0;
-  if (!file.open(QIODevice::ReadOnly)) return CodeFromErrno(errno);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return CodeFromErrno(errno);
   return 0;
 }
 
-// Reads one line at a time into a fixed buffer, so that a huge or garbage
-// file costs no more memory than one line.
+// Reads the file in blocks and hands out one line at a time, so that a huge
+// or garbage file costs no more memory than one block and one line.
 class LineReader {
  public:
-  explicit LineReader(QFile& file) : file_(file), buffer_(size_t(kMaxInputLineBytes) + 3) {}
+  explicit LineReader(QFile& file)
+      : file_(file), buffer_(size_t(kMaxInputLineBytes) + 2 + kBlock) {}
 
   // The next line's bytes without the line end, valid until the next call;
   // 0 or an error code. Lines that are skipped are never decoded, so that a
   // damaged header costs nothing of the data.
   int NextBytes(std::string_view& bytes) {
-    if (file_.atEnd()) return kPastEndOfFile;
-    const qint64 n = file_.readLine(buffer_.data(), qint64(buffer_.size()));
-    if (n < 0) return kPathFileAccess;
-    size_t length = size_t(n);
-    const bool ended = length > 0 && buffer_[length - 1] == '\n';
-    if (!ended && !file_.atEnd()) return kPathFileAccess;  // longer than any input line
-    if (ended) --length;
-    if (length > 0 && buffer_[length - 1] == '\r') --length;
-    bytes = std::string_view(buffer_.data(), length);
-    return 0;
+    for (;;) {
+      const char* data = buffer_.data();
+      const auto* newline = static_cast<const char*>(std::memchr(data + begin_, '\n', end_ - begin_));
+      if (newline) {
+        bytes = Take(size_t(newline - data), 1);
+        return 0;
+      }
+      // CR LF may follow the longest line allowed.
+      if (end_ - begin_ > size_t(kMaxInputLineBytes) + 1) return kPathFileAccess;
+      if (atEnd_) {
+        if (begin_ == end_) return kPastEndOfFile;
+        bytes = Take(end_, 0);  // the last line has no line end
+        return 0;
+      }
+      if (int code = Fill()) return code;
+    }
   }
 
   // The next line without its line end, as UTF-8; 0 or an error code.
@@ -222,8 +230,30 @@ class LineReader {
   }
 
  private:
+  static constexpr size_t kBlock = 64 * 1024;
+
+  std::string_view Take(size_t lineEnd, size_t skip) {
+    std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
+    begin_ = lineEnd + skip;
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    return bytes;
+  }
+
+  int Fill() {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    const qint64 n = file_.read(buffer_.data() + end_, qint64(buffer_.size() - end_));
+    if (n < 0) return kPathFileAccess;
+    if (n == 0) atEnd_ = true;
+    end_ += size_t(n);
+    return 0;
+  }
+
   QFile& file_;
   std::vector<char> buffer_;
+  size_t begin_ = 0, end_ = 0;
+  bool atEnd_ = false;
 };
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -269,6 +299,15 @@ std::optional<ProjectValue> ParseNumber(std::string_view s) {
   }
   if (i != s.size()) return std::nullopt;
 
+  // Short integers, most of a pile table, need no general conversion.
+  if (plainInteger && digits <= 9) {
+    long n = 0;
+    for (char c : s)
+      if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
+    if (s.front() == '-') n = -n;
+    if (n >= -32768 && n <= 32767) return ProjectValue::Integer(std::int16_t(n));
+    return ProjectValue::Real(double(n));
+  }
   if (s.front() == '+') s.remove_prefix(1);
   double value = 0;
   const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
