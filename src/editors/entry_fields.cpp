@@ -1,6 +1,7 @@
 #include "entry_fields.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -250,6 +251,16 @@ void TextField::setMaxBytes(int bytes) {
   maxBytes_ = bytes;
   delete validator();
   setValidator(new Cp932TextValidator(bytes, this));
+}
+
+// -------------------------------------------------------------- OptionButton
+
+void OptionButton::focusInEvent(QFocusEvent* event) {
+  QRadioButton::focusInEvent(event);
+  if (event->reason() != Qt::TabFocusReason && event->reason() != Qt::BacktabFocusReason) return;
+  QButtonGroup* options = group();
+  QAbstractButton* selected = options ? options->checkedButton() : nullptr;
+  if (selected && selected != this && selected->isEnabled()) selected->setFocus(event->reason());
 }
 
 }  // namespace hasorin

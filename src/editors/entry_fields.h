@@ -5,6 +5,7 @@
 // another control of the same window they raise Validate, whose handler can
 // keep the focus in the field (the editor frame connects its range check).
 #include <QLineEdit>
+#include <QRadioButton>
 #include <optional>
 #include <string>
 
@@ -104,6 +105,17 @@ class TextField : public EntryField {
 
  private:
   int maxBytes_ = 0;
+};
+
+// A button of an option group. Tabbing into the group lands on its selected
+// button, as users of option groups expect, rather than on the first one.
+class OptionButton : public QRadioButton {
+  Q_OBJECT
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
 };
 
 }  // namespace hasorin

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace hasorin {
@@ -14,7 +13,7 @@ QButtonGroup* MakeOptions(QWidget* owner, QBoxLayout* layout, const char* name,
   auto* group = new QButtonGroup(owner);
   group->setObjectName(name);
   for (int i = 0; i < captions.size(); ++i) {
-    auto* button = new QRadioButton(captions[i]);
+    auto* button = new OptionButton(captions[i]);
     button->setObjectName(QString("%1%2").arg(name).arg(i));
     group->addButton(button, i);
     layout->addWidget(button);

@@ -62,5 +62,18 @@ int main(int argc, char* argv[]) {
   Save(loads, out, "loads");
   frmAbout about;
   Save(about, out, "about");
+
+  // The range message as the desktop shows it, over the conditions editor.
+  conditions.activateWindow();
+  conditions.numEp->setFocus();
+  conditions.numEp->setText("50000");
+  emit conditions.numEp->textEdited("50000");
+  QTimer::singleShot(300, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      box->grab().save(QDir(out).filePath("range_message.png"));
+      box->close();
+    }
+  });
+  conditions.numEp->RequestLeave();
   return 0;
 }

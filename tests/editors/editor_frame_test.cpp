@@ -144,6 +144,27 @@ class EditorFrameTest : public QObject {
     QCOMPARE(ui_->beeps, 1);
   }
 
+  void tabOrderFollowsTheColumn() {
+    frmInpJyoken editor;
+    Show(editor);
+    editor.optBottom->button(2)->setChecked(true);
+    editor.txtTitle->setFocus();
+    QStringList order{"txtTitle"};
+    for (int i = 0; i < 9; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget()->objectName();
+    }
+    // Tabbing into an option group lands on its selected button; Help is disabled.
+    QCOMPARE(order, QStringList({"txtTitle", "numEp", "numKh", "optTop0", "optBottom2", "optKv0",
+                                 "numAlpha", "cmdOk", "cmdCancel", "txtTitle"}));
+    QStringList back;
+    for (int i = 0; i < 5; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+      back << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(back, QStringList({"cmdCancel", "cmdOk", "numAlpha", "optKv0", "optBottom2"}));
+  }
+
   void clickingAwayFromBadValueComesBack() {
     frmInpJyoken editor;
     Show(editor);
