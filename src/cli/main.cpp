@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "pdf_output.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ bool WantsPdf(int argc, char** argv) {
 int main(int argc, char** argv) {
   std::unique_ptr<QCoreApplication> app;  // program folder, codecs
   if (WantsPdf(argc, argv)) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    hasorin::preview::PrepareHeadlessGui();
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);

@@ -59,10 +59,8 @@ int RunHeadless(const PreviewArgs& args) {
 
 int main(int argc, char** argv) {
   const bool headless = WantsHeadless(argc, argv);
-  // The PDF needs fonts but no screen.
-  if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-
   if (headless) {
+    PrepareHeadlessGui();  // the PDF needs fonts but no screen
     QGuiApplication app(argc, argv);
     const PreviewArgs args = ParsePreviewArgs(app.arguments().mid(1));
     if (!args.error.isEmpty()) {

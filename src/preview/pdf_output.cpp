@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QtGlobal>
 
 #include "page_renderer.h"
 
@@ -17,7 +18,19 @@ QString DocumentTitle(const PageLayout& layout) {
   return QStringLiteral("Hasorin");
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg && message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+  if (previousHandler) previousHandler(type, context, message);
+}
+
 }  // namespace
+
+void PrepareHeadlessGui() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  previousHandler = qInstallMessageHandler(HeadlessMessages);
+}
 
 bool PaintPages(QPagedPaintDevice& device, const PrintDocument& doc, const PageLayout& layout, int first,
                 int last) {

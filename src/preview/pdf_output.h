@@ -29,4 +29,9 @@ bool WritePdf(const PrintDocument& doc, const PageLayout& layout, const QString&
 bool PrintFileToPdf(const std::string& printFile, const std::string& pdfPath, QString& error,
                     QStringList* warnings = nullptr, const LoadOptions& options = {});
 
+// Call before creating the QGuiApplication of a windowless PDF run: selects
+// the offscreen platform unless one is chosen, and keeps Qt's remarks about
+// the desktop session (no runtime folder on servers) off the console.
+void PrepareHeadlessGui();
+
 }  // namespace hasorin::preview
