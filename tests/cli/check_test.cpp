@@ -3,25 +3,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-  QProcess process;
-  process.start(HASORIN_CLI, arguments);
-  process.waitForFinished(30000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
-}
+using hasorin::testing::CliRun;
+using hasorin::testing::RunCli;
 
 QByteArray ExampleBytes() {
   QFile file(HASORIN_SOURCE_DIR "/examples/vertical4.zrn");

@@ -64,17 +64,11 @@ ProjectValue Num(double v) {
 
 Project ReferenceProject() {
   Project p;
-  p.ConditionsEntered = true;
-  p.Conditions(1) = ProjectValue::Text("杭基礎ｹｰｽ①");
-  p.Conditions(2) = ProjectValue::Real(200000);
-  p.Conditions(3) = ProjectValue::Integer(30000);
-  p.Conditions(4) = ProjectValue::Integer(0);
-  p.Conditions(5) = ProjectValue::Integer(1);
-  p.Conditions(6) = ProjectValue::Integer(0);
-  p.Conditions(7) = ProjectValue::Real(1.25);
-  p.LoadsEntered = true;
+  SetConditions(p, "杭基礎ｹｰｽ①", 200000, 30000, 0, 1, 0, 1.25);
+  p.Conditions(3) = Num(30000);
   const double loads[6] = {100, 1000, -0.25, 0, 1e20, 0};
   for (int i = 1; i <= 6; ++i) p.Loads(i) = Num(loads[i - 1]);
+  p.LoadsEntered = true;
   p.PileCount = 1;
   const double pile[kPileColumns] = {0.6, 12, 1, 150, 100000, 3333, 0, 20, 1.5, 0, -1.5, 10, 270,
                                      187234.123456789};
