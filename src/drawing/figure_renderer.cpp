@@ -1,5 +1,6 @@
 #include "figure_renderer.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPaintDevice>
@@ -190,6 +191,15 @@ namespace {
 
 // Sheets larger than this are taken for garbage: no paper is 10 m wide.
 constexpr double kMaxSheetMm = 10000.0;
+// Nor does any drawing file come near this size.
+constexpr qint64 kMaxFigureFileBytes = 64 * 1024 * 1024;
+
+// Only ordinary files of a sane size are read: a path naming a device or a
+// huge file must not hang the replay or exhaust memory.
+bool Readable(const std::string& path) {
+  const QFileInfo info(QString::fromStdString(path));
+  return info.isFile() && info.size() <= kMaxFigureFileBytes;
+}
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -381,7 +391,8 @@ LoadedFigure LoadFigure(const std::string& sheetPath, std::shared_ptr<const Figu
   LoadedFigure figure;
   figure.sheetPath = sheetPath;
   figure.styles = styles ? std::move(styles) : std::make_shared<const FigureStyles>();
-  const DrawStatus sheetStatus = ReadSheetFile(sheetPath, figure.sheet);
+  const DrawStatus sheetStatus =
+      Readable(sheetPath) ? ReadSheetFile(sheetPath, figure.sheet) : DrawStatus::Fail({}, 0);
   const double w = figure.sheet.width, h = figure.sheet.height;
   if (!(w > 0 && h > 0 && w <= kMaxSheetMm && h <= kMaxSheetMm)) {
     figure.problems << (sheetStatus ? QStringLiteral("（図の大きさが正しくありません：%1）").arg(Q(sheetPath))
@@ -396,7 +407,8 @@ LoadedFigure LoadFigure(const std::string& sheetPath, std::shared_ptr<const Figu
   figure.drawings.resize(figure.sheet.drawings.size());
   for (size_t i = 0; i < figure.sheet.drawings.size(); ++i) {
     const std::string& path = figure.sheet.drawings[i].path;
-    if (const DrawStatus status = ReadDrawingFile(path, figure.drawings[i]); !status)
+    const DrawStatus status = Readable(path) ? ReadDrawingFile(path, figure.drawings[i]) : DrawStatus::Fail({}, 0);
+    if (!status)
       figure.problems << ReadProblem(path, status);
   }
   return figure;

@@ -1,6 +1,7 @@
 #include "print_document.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "cp932.h"
 
@@ -139,7 +140,8 @@ bool LoadPrintFile(const std::string& path, PrintDocument& doc, QString& error,
                    const LoadOptions& options) {
   const QString qpath = QString::fromStdString(path);
   QFile file(qpath);
-  if (path.empty() || !file.open(QIODevice::ReadOnly)) {
+  // Only an ordinary file: reading a device or a pipe might never end.
+  if (path.empty() || !QFileInfo(qpath).isFile() || !file.open(QIODevice::ReadOnly)) {
     error = QStringLiteral("印刷ﾌｧｲﾙを開けません：%1").arg(qpath);
     return false;
   }

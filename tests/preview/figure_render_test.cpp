@@ -163,6 +163,14 @@ TEST_F(FigureRenderTest, MissingAndBrokenFilesBecomeNotes) {
   EXPECT_TRUE(f.problems[0].startsWith(QStringLiteral("（図を読み込めませんでした：")));
   EXPECT_TRUE(f.problems[0].contains(QStringLiteral("none.tmp")));
 
+#ifndef _WIN32
+  // A device instead of a file is not read (it would never end).
+  EXPECT_FALSE(LoadFigure("/dev/zero", styles_).sheetRead);
+  f = LoadFigure(WriteCp932(dir_, "dev.tmp", SampleSheet("/dev/zero")), styles_);
+  EXPECT_TRUE(f.sheetRead);
+  EXPECT_EQ(f.problems.size(), 1);
+#endif
+
   // A sheet naming a drawing that is gone: the sheet is drawn, the drawing noted.
   const std::string gone = dir_.filePath("gone.tmp").toStdString();
   f = LoadFigure(WriteCp932(dir_, "s1.tmp", SampleSheet(gone)), styles_);

@@ -147,6 +147,9 @@ TEST_F(PdfOutputTest, PreviewProgramWritesPdfsAndRefusesBadInput) {
   EXPECT_TRUE(r.err.contains(QStringLiteral("印刷ﾌｧｲﾙを開けません"))) << r.err.toStdString();
   EXPECT_TRUE(r.err.contains(QStringLiteral("missing.prn")));
   EXPECT_FALSE(QFile::exists(Path("x.pdf")));
+#ifndef _WIN32
+  EXPECT_EQ(RunProgram(exe, {QStringLiteral("--pdf"), Path("x.pdf"), QStringLiteral("/dev/zero")}).exitCode, 2);
+#endif
   // No file named at all.
   EXPECT_EQ(RunProgram(exe, {QStringLiteral("--pdf"), Path("x.pdf")}).exitCode, 1);
   // An output folder that does not exist.
