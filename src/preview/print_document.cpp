@@ -103,8 +103,8 @@ PrintDocument ParsePrintBytes(QByteArrayView bytes) {
   // afterwards; only a file with bad sequences is decoded line by line.
   std::optional<QString> whole = DecodeCp932(bytes);
   bool hadError = false;
-  auto lineText = [&](qsizetype from, qsizetype to, qsizetype wholeFrom, qsizetype wholeTo) {
-    if (whole) return whole->mid(wholeFrom, wholeTo - wholeFrom);
+  auto lineText = [&](qsizetype from, qsizetype to) {
+    if (whole) return whole->mid(from, to - from);
     return DecodeLenient(bytes.sliced(from, to - from), hadError);
   };
 
@@ -120,7 +120,7 @@ PrintDocument ParsePrintBytes(QByteArrayView bytes) {
     const char16_t c = end ? 0 : at(i);
     if (!end && c != u'\r' && c != u'\n' && c != u'\f') continue;
     if (i > start || (!end && c != u'\f')) {
-      AddLine(doc, lineText(start, i, start, i), pendingBreak);
+      AddLine(doc, lineText(start, i), pendingBreak);
       pendingBreak = false;
     }
     if (end) break;
