@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace hasorin {
@@ -249,28 +250,48 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 }  // namespace
 
+namespace {
+
+// A pattern split into its sections and parsed once: a report formats tens of
+// thousands of values with a handful of patterns.
+struct ParsedPattern {
+  Section positive, negative, zero;
+  bool hasNegative = false, hasZero = false;
+};
+
+const ParsedPattern& Parsed(std::string_view pattern) {
+  thread_local std::unordered_map<std::string, ParsedPattern> cache;
+  auto it = cache.find(std::string(pattern));
+  if (it != cache.end()) return it->second;
+  if (cache.size() >= 256) cache.clear();  // patterns built on the fly must not pile up
+  std::vector<std::string_view> sections = SplitSections(pattern);
+  ParsedPattern p;
+  p.positive = ParseSection(sections[0]);
+  p.hasNegative = sections.size() >= 2 && !sections[1].empty();
+  p.hasZero = sections.size() >= 3 && !sections[2].empty();
+  if (p.hasNegative) p.negative = ParseSection(sections[1]);
+  if (p.hasZero) p.zero = ParseSection(sections[2]);
+  return cache.emplace(std::string(pattern), std::move(p)).first->second;
+}
+
+}  // namespace
+
 std::string FormatNumber(double value, std::string_view pattern) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
   if (pattern.empty()) return FormatGeneral(value);
 
-  std::vector<std::string_view> sections = SplitSections(pattern);
-  Section positive = ParseSection(sections[0]);
-  bool hasNegative = sections.size() >= 2 && !sections[1].empty();
-  bool hasZero = sections.size() >= 3 && !sections[2].empty();
-
+  const ParsedPattern& p = Parsed(pattern);
   bool negative = value < 0;
-  Section chosen = negative && hasNegative ? ParseSection(sections[1]) : positive;
+  const Section& chosen = negative && p.hasNegative ? p.negative : p.positive;
   Decimal d = ToDecimal(std::fabs(value), 15);
   RoundDecimal(d, chosen.decimals);
 
   // A value that prints as zero is zero: it takes the zero section and never
   // shows a minus sign ("-0.000" would read as a real negative quantity).
-  if (IsZero(d)) {
-    return Render(hasZero ? ParseSection(sections[2]) : positive, Decimal{});
-  }
+  if (IsZero(d)) return Render(p.hasZero ? p.zero : p.positive, Decimal{});
   std::string text = Render(chosen, d);
-  if (negative && !hasNegative) text.insert(text.begin(), '-');
+  if (negative && !p.hasNegative) text.insert(text.begin(), '-');
   return text;
 }
 
