@@ -31,6 +31,12 @@ std::string FileNameForMessage(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
+std::string ToCp932(std::string_view utf8) { return IsAscii(utf8) ? std::string(utf8) : Utf8ToCp932(utf8); }
+
 // The file decoded into UTF-8 lines. A line that is not CP932 ends the list
 // and is remembered, so that readers report it where they reach it.
 struct TextLines {
@@ -43,6 +49,10 @@ std::optional<TextLines> ReadTextLines(const std::string& path) {
   if (!bytes) return std::nullopt;
   TextLines out;
   for (std::string_view raw : SplitLines(*bytes)) {
+    if (IsAscii(raw)) {  // most lines of a drawing: no conversion needed
+      out.lines.emplace_back(raw);
+      continue;
+    }
     auto utf8 = Cp932ToUtf8(raw);
     if (!utf8) {
       out.badLine = int(out.lines.size()) + 1;
@@ -300,7 +310,7 @@ DrawStatus WriteDrawingFile(const std::string& path, std::string_view caption, s
   std::string out;
   out.reserve(64 * (e.points.size() + e.lines.size() + e.circles.size() + 2 * e.texts.size()) + 256);
   auto line = [&](std::string_view text) {
-    out += Utf8ToCp932(text);
+    out += ToCp932(text);
     out += kCrLf;
   };
   auto ascii = [&](const std::string& text) {
@@ -311,8 +321,9 @@ DrawStatus WriteDrawingFile(const std::string& path, std::string_view caption, s
   line(title);
   ascii(ExtentLine(ComputeExtent(e, styles)));
 
-  auto number = [](int k) { return Fmt(k, "###0") + ", "; };
-  auto integer = [](int v) { return Fmt(v, "####0"); };
+  // Whole numbers print as their plain digits in every pattern used here.
+  auto number = [](int k) { return std::to_string(k) + ", "; };
+  auto integer = [](int v) { return std::to_string(v); };
   auto real = [](double v) { return Fmt(v, "###0.000000"); };
 
   line(kPointsSection);
@@ -363,7 +374,7 @@ DrawStatus WriteDrawingFile(const std::string& path, std::string_view caption, s
         if (!polygon.empty()) polygon += ' ';
         polygon += std::to_string(p);
       }
-      ascii(number(int(i) + 1) + Fmt(f.lineType, "###0") + ", " + Fmt(f.second, "###0") + ", " + polygon);
+      ascii(number(int(i) + 1) + integer(f.lineType) + ", " + integer(f.second) + ", " + polygon);
     }
     ascii(kEnd);
   }
@@ -379,7 +390,7 @@ DrawStatus WriteDrawingFile(const std::string& path, std::string_view caption, s
     line(kTextsSection);
     for (const DrawText& t : e.texts) {
       line(t.text);
-      ascii(real(t.x) + ", " + real(t.y) + ", " + Fmt(t.style, "##0") + ", " + Fmt(t.direction, "##0"));
+      ascii(real(t.x) + ", " + real(t.y) + ", " + integer(t.style) + ", " + integer(t.direction));
     }
     ascii(kEnd);
   }
@@ -546,9 +557,13 @@ DrawStatus ReadDrawingFile(const std::string& path, DrawingFile& out) {
 DrawStatus WriteSheetFile(const std::string& path, std::string_view title, double sheetWidthMm,
                           double sheetHeightMm, std::vector<SheetDrawing> drawings) {
   for (size_t i = 0; i < drawings.size(); ++i) {
-    auto text = ReadTextLines(drawings[i].path);
+    // Only the extent on the third line is needed; it is plain ASCII.
+    auto bytes = ReadFileBytes(drawings[i].path);
     std::vector<std::string_view> f;
-    if (text && text->lines.size() >= 3) f = SplitFields(text->lines[2]);
+    if (bytes) {
+      auto lines = SplitLines(*bytes);
+      if (lines.size() >= 3) f = SplitFields(lines[2]);
+    }
     double v[6];
     bool ok = f.size() >= 6;
     for (int k = 0; ok && k < 6; ++k) {

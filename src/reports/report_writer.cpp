@@ -219,6 +219,7 @@ void ReportWriter::StartJob(const NumberingSettings& settings) {
 void ReportWriter::Open() {
   open_ = true;
   buffer_.clear();
+  buffer_.reserve(1 << 20);
   lineCounter_ = 0;
   pageLength_ = kDefaultPageLength;
 }
@@ -281,7 +282,12 @@ const ParsedTemplate& ReportWriter::Parsed(std::string_view templ) {
 
 void ReportWriter::PrintTemplateLine(int level, std::string_view templ, std::span<const double> numbers,
                                      std::span<const std::string> strings) {
-  std::string line = Parsed(templ).Fill(numbers, strings);
+  PrintTemplateLine(level, Parsed(templ), numbers, strings);
+}
+
+void ReportWriter::PrintTemplateLine(int level, const ParsedTemplate& templ, std::span<const double> numbers,
+                                     std::span<const std::string> strings) {
+  std::string line = templ.Fill(numbers, strings);
   PrintLinePrefix(level);
   buffer_ += line;
   buffer_ += kCrLf;

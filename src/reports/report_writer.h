@@ -116,6 +116,9 @@ class ReportWriter {
   // Prefix, then the filled template, then a line end.
   void PrintTemplateLine(int level, std::string_view templ, std::span<const double> numbers,
                          std::span<const std::string> strings = {});
+  // The same with a template parsed beforehand (for lines printed many times).
+  void PrintTemplateLine(int level, const ParsedTemplate& templ, std::span<const double> numbers,
+                         std::span<const std::string> strings = {});
   // Prefix, then the text unchanged (UTF-8), then a line end.
   void PrintText(int level, std::string_view text);
   void PrintBlankLines(int n);

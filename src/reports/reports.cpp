@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "cp932.h"
 #include "numfmt.h"
@@ -23,7 +24,7 @@ class Sheet {
   }
   template <size_t N>
   void Fill(int k, const std::array<double, N>& numbers) {
-    w_.PrintTemplateLine(s_.Level(k), s_.Template(k), numbers);
+    w_.PrintTemplateLine(s_.Level(k), Parsed(k), numbers);
   }
   void FillText(int k, const std::string& text) {
     const std::string strings[1] = {text};
@@ -33,6 +34,15 @@ class Sheet {
   void NewPage() { w_.NewPage(); }
   ReportWriter& Writer() { return w_; }
   const FormatSection& Section() const { return s_; }
+
+  // Template k with its fields found, parsed on first use (table rows are
+  // filled hundreds of times).
+  const ParsedTemplate& Parsed(int k) {
+    if (parsed_.empty()) parsed_.resize(size_t(s_.Count()));
+    auto& slot = parsed_.at(size_t(k - 1));
+    if (!slot) slot = ParsedTemplate::Parse(s_.Template(k));
+    return *slot;
+  }
 
   // A table of `rows` rows: the first page takes them all when they are at
   // most first + 2, else `first`; every later page starts afresh with the
@@ -60,6 +70,7 @@ class Sheet {
  private:
   ReportWriter& w_;
   const FormatSection& s_;
+  std::vector<std::optional<ParsedTemplate>> parsed_;
 };
 
 // Reads the report's section, opens the current file, runs `body` and closes
