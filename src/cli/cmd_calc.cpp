@@ -168,24 +168,36 @@ void PrintJson(const CalcResults& r) {
       {"SigmaZ", &CalcResults::SigmaZ},           {"SigmaC", &CalcResults::SigmaC},
       {"SigmaB", &CalcResults::SigmaB},           {"Slenderness", &CalcResults::Slenderness}};
 
-  Json out;
-  out["code"] = r.code;
-  out["solved"] = r.solved;
+  // The head, then the piles one by one into the same text: a 999-pile run
+  // never holds the whole document as a tree. One pile object, its keys in
+  // schema order, is refilled for every pile.
+  Json head;
+  head["code"] = r.code;
+  head["solved"] = r.solved;
   Json footing = Json::array();
   for (double v : r.Footing) footing.push_back(r.solved ? Json(v) : Json(nullptr));
-  out["footing"] = std::move(footing);
-  Json piles = Json::array();
+  head["footing"] = std::move(footing);
+  std::string out = head.dump();
+  out.pop_back();  // reopen the object for the piles
+  out += ",\"piles\":[";
+
+  Json pile;
+  for (const auto& field : kFields) pile[field.first] = nullptr;
+  pile["SigmaCaAllow"] = {nullptr, nullptr};
+  pile["CheckRatio"] = {nullptr, nullptr};
+  const auto entries = pile.get_ref<Json::object_t&>().begin();
+  const size_t nFields = std::size(kFields);
   for (int i = 1; i <= r.PileCount; ++i) {
-    Json pile;
-    for (const auto& [name, table] : kFields) pile[name] = Value(r.*table, i);
-    pile["SigmaCaAllow"] = {Value(r.SigmaCaAllow[engine::kSKK400], i),
-                            Value(r.SigmaCaAllow[engine::kSKK490], i)};
-    pile["CheckRatio"] = {Value(r.CheckRatio[engine::kSKK400], i),
-                          Value(r.CheckRatio[engine::kSKK490], i)};
-    piles.push_back(std::move(pile));
+    for (size_t k = 0; k < nFields; ++k) entries[k].second = Value(r.*kFields[k].second, i);
+    for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) {
+      entries[nFields].second[size_t(g)] = Value(r.SigmaCaAllow[g], i);
+      entries[nFields + 1].second[size_t(g)] = Value(r.CheckRatio[g], i);
+    }
+    if (i > 1) out += ',';
+    out += pile.dump();
   }
-  out["piles"] = std::move(piles);
-  std::printf("%s\n", out.dump().c_str());
+  out += "]}\n";
+  std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
 int RunCalc(const std::string& path, bool json) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "stages.h"
 
@@ -10,20 +11,14 @@ namespace {
 
 // A numeric slot: empty reads as 0; text and booleans are not numbers.
 double ReadNumber(const ProjectValue& value, Guard& g) {
-  switch (value.kind()) {
-    case ProjectValue::Kind::Empty:
-      return 0.0;
-    case ProjectValue::Kind::Integer:
-      return value.integer();
-    case ProjectValue::Kind::Real: {
-      double x = value.real();
-      if (std::isnan(x)) return g.Fail(calcerr::kTypeMismatch);
-      return g.Finite(x);
-    }
-    case ProjectValue::Kind::Text:
-    case ProjectValue::Kind::Boolean:
-      break;
+  if (value.isReal()) [[likely]] {
+    const double x = value.real();
+    if (std::fabs(x) <= std::numeric_limits<double>::max()) [[likely]]
+      return x;
+    return g.Fail(std::isnan(x) ? calcerr::kTypeMismatch : calcerr::kOverflow);
   }
+  if (value.isInteger()) return value.integer();
+  if (value.isEmpty()) return 0.0;
   return g.Fail(calcerr::kTypeMismatch);
 }
 
@@ -39,7 +34,24 @@ int ReadOption(const ProjectValue& value, Guard& g) {
   return int(rounded);
 }
 
-double Radians(double degrees, Guard& g) { return g.Finite(degrees * kPi / 180.0); }
+double Radians(double degrees, Guard& g) {
+  if (degrees == 0.0) return degrees;  // the usual vertical, unturned pile
+  return g.Finite(degrees * kPi / 180.0);
+}
+
+// Converts a section value to metre units, reusing the previous row's result
+// for the same entered value.
+struct Converter {
+  double divisor;
+  double entered = 0.0, converted = 0.0;
+  double operator()(double x) {
+    if (!SameBits(x, entered)) {
+      entered = x;
+      converted = x / divisor;
+    }
+    return converted;
+  }
+};
 
 }  // namespace
 
@@ -64,28 +76,33 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r) {
   // the layout says so, slot by slot otherwise.
   const bool rowsContiguous =
       n >= 1 && &project.Piles(kPileColumns, 1) == &project.Piles(1, 1) + (kPileColumns - 1);
+  Converter toM2{1e4}, toM4{1e8}, toM3{1e6};
   for (int i = 1; i <= n; ++i) {
     if (i > kMaxPiles) return calcerr::kSubscript;
-    const ProjectValue* row = rowsContiguous ? &project.Piles(1, i) : nullptr;
-    auto get = [&](int col) {
-      return ReadNumber(row ? row[col - 1] : project.Piles(col, i), g);
-    };
     // Column by column, converting as each is read.
     WorkPile& p = w.pile[size_t(i)];
-    p.D = get(1);
-    p.t = get(2);
-    p.dt = get(3);
-    p.A = get(4) / 1e4;
-    p.I = get(5) / 1e8;
-    p.Zs = get(6) / 1e6;
-    p.h = get(7);
-    p.L = get(8);
-    p.X = get(9);
-    p.Y = get(10);
-    p.Z = get(11);
-    p.phi = Radians(get(12), g);
-    p.psi = Radians(get(13), g);
-    p.Kv = get(14);
+    auto readRow = [&](auto cell) {
+      p.D = ReadNumber(cell(1), g);
+      p.t = ReadNumber(cell(2), g);
+      p.dt = ReadNumber(cell(3), g);
+      p.A = toM2(ReadNumber(cell(4), g));
+      p.I = toM4(ReadNumber(cell(5), g));
+      p.Zs = toM3(ReadNumber(cell(6), g));
+      p.h = ReadNumber(cell(7), g);
+      p.L = ReadNumber(cell(8), g);
+      p.X = ReadNumber(cell(9), g);
+      p.Y = ReadNumber(cell(10), g);
+      p.Z = ReadNumber(cell(11), g);
+      p.phi = Radians(ReadNumber(cell(12), g), g);
+      p.psi = Radians(ReadNumber(cell(13), g), g);
+      p.Kv = ReadNumber(cell(14), g);
+    };
+    if (rowsContiguous) {
+      const ProjectValue* row = &project.Piles(1, i);
+      readRow([row](int col) -> const ProjectValue& { return row[col - 1]; });
+    } else {
+      readRow([&](int col) -> const ProjectValue& { return project.Piles(col, i); });
+    }
     if (!g.ok()) return g.code();
   }
   return calcerr::kOk;

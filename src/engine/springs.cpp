@@ -78,14 +78,24 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
   // First loop: beta, torsional spring, axial spring.
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
+    if (i > 1) {
+      const WorkPile& q = w.pile[size_t(i) - 1];
+      if (SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
+          SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv)) {
+        g.Put(r.PileBeta, i, r.PileBeta[i - 1]);
+        g.Put(r.PileKt, i, r.PileKt[i - 1]);
+        g.Put(r.PileKv, i, r.PileKv[i - 1]);
+        continue;
+      }
+    }
     const double Dc = p.D - 2 * p.dt / 1000;  // corroded diameter
     const double beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * p.I)));
     if (!g.Put(r.PileBeta, i, beta)) return g.code();
 
     // One checked step per statement keeps the order in which steps fail.
     const double GJ = g.Finite(c.Ep * 2 * p.I / (2 * (1 + kPoisson)));
-    const double armInv = g.Div(1, beta) + p.h;
-    const double Kt = g.Div(GJ, armInv);
+    const double length = g.Div(1, beta) + p.h;  // torsion acts over h and 1/beta
+    const double Kt = g.Div(GJ, length);
     if (!g.Put(r.PileKt, i, Kt)) return g.code();
 
     double Kv = p.Kv;
@@ -107,6 +117,16 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     const double beta = r.PileBeta[i];
+    if (i > 1) {
+      const WorkPile& q = w.pile[size_t(i) - 1];
+      if (SameBits(beta, r.PileBeta[i - 1]) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
+          SameBits(p.L, q.L)) {
+        for (PileTable* t : {&r.PileK1, &r.PileK2, &r.PileK3, &r.PileK4, &r.PileK1z, &r.PileK2z,
+                             &r.PileK3z, &r.PileK4z})
+          g.Put(*t, i, (*t)[i - 1]);
+        continue;
+      }
+    }
     const double EI = g.Finite(c.Ep * p.I);
     const double bh = g.Finite(beta * p.h);
     const double l = g.Finite(p.L - p.h);

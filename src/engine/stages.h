@@ -2,7 +2,10 @@
 // Internal to the engine: the checked arithmetic, the working copy of the
 // inputs and the stages of the pipeline, in the order they run.
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "engine.h"
 
@@ -12,32 +15,38 @@ namespace hasorin::engine::detail {
 // non-finite value non-finite, so they are checked where their value is used:
 // by a division, a square root, a comparison or a store. Once failed, later
 // steps compute garbage that is never stored, and the first code is kept.
+// The checks are one predictable branch each; the failures are out of line.
 class Guard {
  public:
   int code() const { return code_; }
   bool ok() const { return code_ == 0; }
 
   double Finite(double x) {
-    if (!std::isfinite(x)) return Fail(calcerr::kOverflow);
+    if (!IsFinite(x)) [[unlikely]]
+      return Fail(calcerr::kOverflow);
     return x;
   }
   // The dividend and divisor are evaluated first, so an overflow there wins
-  // over the division by zero; 0/0 counts as a division by zero.
+  // over the division by zero; 0/0 counts as a division by zero. A finite
+  // quotient of a finite divisor means neither happened.
   double Div(double a, double b) {
-    if (!std::isfinite(a) || !std::isfinite(b)) return Fail(calcerr::kOverflow);
-    if (b == 0.0) return Fail(calcerr::kDivisionByZero);
-    return Finite(a / b);
+    const double q = a / b;
+    if (!(IsFinite(q) & IsFinite(b))) [[unlikely]]
+      return DivFailed(a, b);
+    return q;
   }
   double Sqrt(double x) {
-    if (!std::isfinite(x)) return Fail(calcerr::kOverflow);
-    if (x < 0.0) return Fail(calcerr::kInvalidArgument);
+    if (!(x >= 0.0 && x <= kMax)) [[unlikely]]
+      return Fail(std::isnan(x) || x > kMax ? calcerr::kOverflow : calcerr::kInvalidArgument);
     return std::sqrt(x);
   }
   // Writes one result slot unless the run has failed (now or before) and
   // marks the slot as computed by this run.
   bool Put(PileTable& table, int pile, double value) {
-    value = Finite(value);
-    if (code_ != 0) return false;
+    if (!(IsFinite(value) & (code_ == 0))) [[unlikely]] {
+      Finite(value);
+      return false;
+    }
     table[pile] = value;
     table.computed = pile;
     return true;
@@ -48,8 +57,23 @@ class Guard {
   }
 
  private:
+  static constexpr double kMax = std::numeric_limits<double>::max();
+  static bool IsFinite(double x) { return std::fabs(x) <= kMax; }
+  [[gnu::noinline, gnu::cold]] double DivFailed(double a, double b) {
+    if (!IsFinite(a) || !IsFinite(b)) return Fail(calcerr::kOverflow);
+    if (b == 0.0) return Fail(calcerr::kDivisionByZero);
+    return Fail(calcerr::kOverflow);  // the quotient itself overflowed
+  }
+
   int code_ = 0;
 };
+
+// Pile tables usually hold a few kinds of pile in blocks (the pile editor
+// sorts them by diameter): a pile whose inputs equal, bit for bit, those of
+// the pile before it gets the same values without computing them again.
+inline bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 // Calculation conditions and loads in working units (kN, m, kN/m2).
 struct WorkConditions {

@@ -1,5 +1,6 @@
 // Group stiffness of the rigid cap at the origin and the solve for its
 // three displacements and three rotations.
+#include <algorithm>
 #include <cmath>
 
 #include "stages.h"
@@ -8,29 +9,50 @@ namespace hasorin::engine::detail {
 namespace {
 
 using Vec3 = std::array<double, 3>;
-using Mat3 = std::array<Vec3, 3>;
 
-// a * u v^T + b * v u^T
-Mat3 Dyads(double a, const Vec3& u, const Vec3& v, double b) {
-  Mat3 m;
-  for (size_t i = 0; i < 3; ++i)
-    for (size_t j = 0; j < 3; ++j) m[i][j] = a * u[i] * v[j] + b * v[i] * u[j];
-  return m;
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
-// a * u u^T + b * v v^T + c * w w^T
-Mat3 Diagonal(double a, const Vec3& u, double b, const Vec3& v, double c, const Vec3& w) {
-  Mat3 m;
-  for (size_t i = 0; i < 3; ++i)
-    for (size_t j = 0; j < 3; ++j) m[i][j] = a * u[i] * u[j] + b * v[i] * v[j] + c * w[i] * w[j];
-  return m;
+// sin and cos; a vertical or unturned pile (angle 0) needs no library call.
+void SinCos(double angle, double& s, double& c) {
+  if (angle == 0.0) {
+    s = 0.0;
+    c = 1.0;
+  } else {
+    s = std::sin(angle);
+    c = std::cos(angle);
+  }
 }
 
-Mat3 Mul(const Mat3& a, const Mat3& b) {
-  Mat3 m;
-  for (size_t i = 0; i < 3; ++i)
-    for (size_t j = 0; j < 3; ++j) m[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j];
-  return m;
+using Accumulator = std::array<std::array<double, 6>, 6>;
+
+// The member springs of one pile head.
+struct HeadSprings {
+  double K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z;
+};
+
+// The terms of a vertical pile with plan angle 0, whose member axes are the
+// global ones: what is left of the general sum below once the zero
+// components of the axes are taken out.
+void AddVerticalPile(Accumulator& acc, const WorkPile& p, const HeadSprings& k) {
+  const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
+  const double X = p.X, Y = p.Y, Z = p.Z;
+  acc[0][0] += K1;
+  acc[1][1] += Kv;
+  acc[2][2] += K1z;
+  acc[0][4] += K1 * Z;
+  acc[0][5] += -K1 * Y - K2;
+  acc[1][3] += -Kv * Z;
+  acc[1][5] += Kv * X;
+  acc[2][3] += K1z * Y + K2z;
+  acc[2][4] += -K1z * X;
+  acc[3][3] += Kv * Z * Z + K1z * Y * Y + K4z + K2z * Y + K3z * Y;
+  acc[3][4] += -K1z * X * Y - K3z * X;
+  acc[3][5] += -Kv * Z * X;
+  acc[4][4] += K1 * Z * Z + K1z * X * X + Kt;
+  acc[4][5] += -K1 * Z * Y - K2 * Z;
+  acc[5][5] += K1 * Y * Y + Kv * X * X + K4 + K2 * Y + K3 * Y;
 }
 
 // A pivot at or below this fraction of its row's assembled diagonal entry is
@@ -42,36 +64,62 @@ constexpr double kPivotNoise = 1e-10;
 
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
   // The 21 entries of the upper triangle.
-  std::array<std::array<double, 6>, 6> acc{};
+  Accumulator acc{};
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     Axes& ax = w.axes[size_t(i)];
-    ax = {std::sin(p.phi), std::cos(p.phi), std::sin(p.psi), std::cos(p.psi)};
+    SinCos(p.phi, ax.sphi, ax.cphi);
+    SinCos(p.psi, ax.spsi, ax.cpsi);
+    const HeadSprings k{r.PileK1[i], r.PileKv[i], r.PileK1z[i], r.PileK2[i], r.PileK2z[i],
+                        r.PileK3[i], r.PileK3z[i], r.PileK4[i], r.PileKt[i], r.PileK4z[i]};
+    if (p.phi == 0.0 && p.psi == 0.0) {
+      AddVerticalPile(acc, p, k);
+      continue;
+    }
+    const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
     // Rows of the rotation R from global to member axes.
     const Vec3 xm{ax.cphi * ax.cpsi, -ax.sphi, ax.cphi * ax.spsi};
     const Vec3 ym{ax.sphi * ax.cpsi, ax.cphi, ax.sphi * ax.spsi};
     const Vec3 zm{-ax.spsi, 0.0, ax.cpsi};
-    // [r]x, so that S v = r x v.
-    const Mat3 S{{{0, -p.Z, p.Y}, {p.Z, 0, -p.X}, {-p.Y, p.X, 0}}};
 
-    // With T = [[R, -R S], [0, R]] and the member stiffness k in blocks
-    // [[Ktt, Ktr], [Krt, Krr]], T^T k T has the blocks
-    //   G11 = R^T Ktt R, G12 = -G11 S + C, G22 = -S G11 S + S C - D S + E
-    // where C = R^T Ktr R, D = R^T Krt R, E = R^T Krr R.
-    const Mat3 G11 = Diagonal(r.PileK1[i], xm, r.PileKv[i], ym, r.PileK1z[i], zm);
-    const Mat3 C = Dyads(-r.PileK2[i], xm, zm, r.PileK2z[i]);
-    const Mat3 D = Dyads(r.PileK3z[i], xm, zm, -r.PileK3[i]);
-    const Mat3 E = Diagonal(r.PileK4z[i], xm, r.PileKt[i], ym, r.PileK4[i], zm);
-    const Mat3 G11S = Mul(G11, S);
-    const Mat3 SG11S = Mul(S, G11S);
-    const Mat3 SC = Mul(S, C);
-    const Mat3 DS = Mul(D, S);
+    // T^T k T with T = [[R, -R S], [0, R]], S = [r]x, and the member
+    // stiffness k. A head displacement along member axis u moves the cap by
+    // (u, r x u) in (force, moment) terms, a rotation about u by (0, u); with
+    // these six vectors t and q the product is
+    //   K1 tx tx^T + Kv ty ty^T + K1z tz tz^T + K4z qx qx^T + Kt qy qy^T + K4 qz qz^T
+    //   - K2 tx qz^T - K3 qz tx^T + K2z tz qx^T + K3z qx tz^T.
+    const Vec3 pos{p.X, p.Y, p.Z};
+    const Vec3 wx = Cross(pos, xm), wy = Cross(pos, ym), wz = Cross(pos, zm);
+    // The member axes and lever arms scaled by their springs.
+    Vec3 fx, fy, fz, mx, my, mz, rx, ry, rz, k2z, k3z, k2x, k3x;
     for (size_t a = 0; a < 3; ++a) {
+      fx[a] = K1 * xm[a];
+      fy[a] = Kv * ym[a];
+      fz[a] = K1z * zm[a];
+      mx[a] = K1 * wx[a];
+      my[a] = Kv * wy[a];
+      mz[a] = K1z * wz[a];
+      rx[a] = K4z * xm[a];
+      ry[a] = Kt * ym[a];
+      rz[a] = K4 * zm[a];
+      k2z[a] = K2 * zm[a];
+      k3z[a] = K3 * zm[a];
+      k2x[a] = K2z * xm[a];
+      k3x[a] = K3z * xm[a];
+    }
+#pragma GCC unroll 3
+    for (size_t a = 0; a < 3; ++a) {
+#pragma GCC unroll 3
       for (size_t b = a; b < 3; ++b) {
-        acc[a][b] += G11[a][b];
-        acc[a + 3][b + 3] += -SG11S[a][b] + SC[a][b] - DS[a][b] + E[a][b];
+        acc[a][b] += fx[a] * xm[b] + fy[a] * ym[b] + fz[a] * zm[b];
+        acc[a + 3][b + 3] += mx[a] * wx[b] + my[a] * wy[b] + mz[a] * wz[b] + rx[a] * xm[b] +
+                             ry[a] * ym[b] + rz[a] * zm[b] - wx[a] * k2z[b] - k3z[a] * wx[b] +
+                             wz[a] * k2x[b] + k3x[a] * wz[b];
       }
-      for (size_t b = 0; b < 3; ++b) acc[a][b + 3] += -G11S[a][b] + C[a][b];
+#pragma GCC unroll 3
+      for (size_t b = 0; b < 3; ++b)
+        acc[a][b + 3] += fx[a] * wx[b] + fy[a] * wy[b] + fz[a] * wz[b] - xm[a] * k2z[b] +
+                         zm[a] * k2x[b];
     }
   }
 

@@ -28,19 +28,26 @@ double AllowableAxial(const Grade& gr, double s, Guard& g) {
 int CalcStressCheck(const Workspace& w, CalcResults& r) {
   Guard g;
   const double alpha = w.c.alpha;
+  // Slenderness and allowable axial stresses of the previous pile.
+  double s = 0;
+  std::array<double, 2> ca{};
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
-    // Buckling length: the free length h.
-    const double radius = g.Sqrt(g.Div(p.I, p.A));
-    const double s = g.Div(p.h, radius);
+    const WorkPile& q = w.pile[size_t(i) - 1];
+    const bool same = i > 1 && SameBits(p.I, q.I) && SameBits(p.A, q.A) && SameBits(p.h, q.h);
+    if (!same) {
+      // Buckling length: the free length h.
+      const double radius = g.Sqrt(g.Div(p.I, p.A));
+      s = g.Div(p.h, radius);
+    }
     if (!g.Put(r.Slenderness, i, s)) return g.code();
 
     const double sc = r.SigmaC[i], sb = r.SigmaB[i];
     for (int grade = kSKK400; grade <= kSKK490; ++grade) {
       const Grade& gr = kGrades[grade];
-      const double ca = g.Finite(alpha * AllowableAxial(gr, s, g));
-      if (!g.Put(r.SigmaCaAllow[grade], i, ca)) return g.code();
-      const double ratio = g.Div(sc, ca);
+      if (!same) ca[size_t(grade)] = g.Finite(alpha * AllowableAxial(gr, s, g));
+      if (!g.Put(r.SigmaCaAllow[grade], i, ca[size_t(grade)])) return g.code();
+      const double ratio = g.Div(sc, ca[size_t(grade)]);
       if (!g.Put(r.CheckRatio[grade], i, ratio + g.Div(sb, alpha * gr.ba))) return g.code();
     }
   }

@@ -10,16 +10,6 @@ const std::string& ProjectValue::text() const {
   return s ? *s : kNone;
 }
 
-std::int16_t ProjectValue::integer() const {
-  const auto* v = std::get_if<std::int16_t>(&value_);
-  return v ? *v : std::int16_t(0);
-}
-
-double ProjectValue::real() const {
-  const auto* v = std::get_if<double>(&value_);
-  return v ? *v : 0.0;
-}
-
 bool ProjectValue::boolean() const {
   const auto* v = std::get_if<bool>(&value_);
   return v ? *v : false;

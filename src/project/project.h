@@ -37,8 +37,15 @@ class ProjectValue {
 
   // Accessors for the held kind; the wrong kind gives "", 0, 0.0 or false.
   const std::string& text() const;
-  std::int16_t integer() const;
-  double real() const;
+  // Inline: the calculation reads some 14,000 of these per run.
+  std::int16_t integer() const {
+    const auto* v = std::get_if<std::int16_t>(&value_);
+    return v ? *v : std::int16_t(0);
+  }
+  double real() const {
+    const auto* v = std::get_if<double>(&value_);
+    return v ? *v : 0.0;
+  }
   bool boolean() const;
   // An integer or a real as a double; 0 for any other kind.
   double number() const;
