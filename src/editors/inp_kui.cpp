@@ -103,11 +103,11 @@ frmInpKui::frmInpKui(QWidget* parent)
     l->setObjectName(QStringLiteral("lblMemo%1").arg(memo++));
     return l;
   };
-  notes->addWidget(label(QStringLiteral("(1) 座標系は右手系で重力方向をｙ軸とする。")), 0, 0, 1, 9);
+  notes->addWidget(label(QStringLiteral("(1) 座標系は右手系で重力方向をｙ軸とする。")), 0, 0, 1, 6);
   notes->addWidget(
       label(QStringLiteral("(2) 平面角ψは原点から　ｘ軸正方向を０°とし、反時計回りを正とする。")), 1, 0,
-      1, 9);
-  notes->addWidget(label(QStringLiteral("(3) 記号の意味は次の通り。")), 2, 0, 1, 9);
+      1, 6);
+  notes->addWidget(label(QStringLiteral("(3) 記号の意味は次の通り。")), 2, 0, 1, 6);
   const QString symbols[][2] = {
       {QStringLiteral("Δt(mm) "), QStringLiteral("；外側腐食代")},
       {QStringLiteral("ｈ(m)"), QStringLiteral("；突出長")},
@@ -121,13 +121,15 @@ frmInpKui::frmInpKui(QWidget* parent)
   const int indent = fontMetrics().horizontalAdvance(QStringLiteral("(3) "));
   notes->setColumnMinimumWidth(0, indent);
   for (int k = 0; k < 7; ++k) {
-    const int row = 3 + k / 4, column = 1 + (k % 4) * 2;
-    notes->addWidget(label(symbols[k][0]), row, column);
-    QLabel* meaning = label(symbols[k][1]);
-    meaning->setContentsMargins(0, 0, fontMetrics().horizontalAdvance(QStringLiteral("　　")), 0);
-    notes->addWidget(meaning, row, column + 1);
+    auto* pair = new QHBoxLayout;
+    pair->setSpacing(0);
+    pair->setContentsMargins(0, 0, fontMetrics().horizontalAdvance(QStringLiteral("　　")), 0);
+    pair->addWidget(label(symbols[k][0]));
+    pair->addWidget(label(symbols[k][1]));
+    pair->addStretch(1);
+    notes->addLayout(pair, 3 + k / 4, 1 + k % 4);
   }
-  notes->setColumnStretch(9, 1);
+  notes->setColumnStretch(5, 1);
   // A narrow window clips the notes rather than refusing to shrink.
   Frame1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
@@ -148,7 +150,7 @@ frmInpKui::frmInpKui(QWidget* parent)
   body->addWidget(vaSpread1, 1);
   body->addWidget(Frame1);
   auto* middle = new QHBoxLayout;
-  middle->setContentsMargins(0, 0, 16, 0);
+  middle->setContentsMargins(4, 0, 16, 0);
   middle->setSpacing(8);
   middle->addWidget(Body(), 1);
   middle->addWidget(ButtonColumn(), 0);
@@ -194,6 +196,7 @@ void frmInpKui::BeforeSaveData() { vaSpread1->SortByDiameter(); }
 
 // The window opens at its remembered size, before the frame centres it.
 void frmInpKui::RestoreSize() {
+  ensurePolished();  // column widths follow the final fonts
   CPrivateProfile profile;
   const long width = profile.GetValueLong(SettingsFilePath(), kSection, "Width");
   const long height = profile.GetValueLong(SettingsFilePath(), kSection, "Height");

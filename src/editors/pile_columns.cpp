@@ -1,6 +1,7 @@
 #include "pile_columns.h"
 
-#include <QRegularExpression>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "numfmt.h"
@@ -65,33 +66,96 @@ PileRow PileDefaultRow() {
   return row;
 }
 
-PileEntry ParsePileEntry(int column, const QString& text) {
-  // Full-width digits, signs and blanks come in from Japanese spreadsheets.
-  QString s = text.normalized(QString::NormalizationForm_KC).trimmed();
-  s.replace(QChar(0x2212), QLatin1Char('-'));
-  if (s.isEmpty()) return {};
+namespace {
 
-  static const QRegularExpression number(
-      QStringLiteral(R"(^[+-]?(\d{1,3}(?:,\d{3})+|\d*)(?:\.(\d*))?(?:[eE]([+-]?\d{1,3}))?$)"));
-  QRegularExpressionMatch m = number.match(s);
-  if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(2).isEmpty()))
+// A number as typed or pasted: sign, digits with optional "1,234" grouping,
+// optional fraction and exponent. `plain` is the text without grouping, for
+// the conversion; `decimals` counts the fraction's digits up to its last
+// non-zero one.
+struct NumberText {
+  std::string plain;
+  int decimals = 0;
+  bool exponent = false;
+};
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+std::optional<NumberText> ReadNumberText(QStringView s) {
+  NumberText n;
+  qsizetype i = 0;
+  const qsizetype size = s.size();
+  if (i < size && (s[i] == u'+' || s[i] == u'-')) n.plain += char(s[i++].unicode());
+  // Integer part; grouping commas must sit every three digits.
+  int digits = 0, group = 0;
+  bool grouped = false;
+  for (; i < size; ++i) {
+    const char16_t c = s[i].unicode();
+    if (IsDigit(c)) {
+      n.plain += char(c);
+      ++digits;
+      ++group;
+    } else if (c == u',') {
+      if (group == 0 || (grouped ? group != 3 : group > 3)) return std::nullopt;
+      grouped = true;
+      group = 0;
+    } else {
+      break;
+    }
+  }
+  if (grouped && group != 3) return std::nullopt;
+  int fraction = 0;
+  if (i < size && s[i] == u'.') {
+    n.plain += '.';
+    for (++i; i < size && IsDigit(s[i].unicode()); ++i) {
+      n.plain += char(s[i].unicode());
+      ++fraction;
+      if (s[i] != u'0') n.decimals = fraction;
+    }
+  }
+  if (digits + fraction == 0) return std::nullopt;
+  if (i < size && (s[i] == u'e' || s[i] == u'E')) {
+    n.exponent = true;
+    n.plain += 'e';
+    ++i;
+    if (i < size && (s[i] == u'+' || s[i] == u'-')) n.plain += char(s[i++].unicode());
+    int expDigits = 0;
+    for (; i < size && IsDigit(s[i].unicode()); ++i, ++expDigits) n.plain += char(s[i].unicode());
+    if (expDigits == 0 || expDigits > 3) return std::nullopt;
+  }
+  if (i != size) return std::nullopt;
+  return n;
+}
+
+}  // namespace
+
+PileEntry ParsePileEntry(int column, const QString& text) {
+  QString s = text;
+  // Full-width digits, signs and blanks come in from Japanese spreadsheets.
+  const bool ascii = std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() < 0x80; });
+  if (!ascii) {
+    s = s.normalized(QString::NormalizationForm_KC);
+    s.replace(QChar(0x2212), QLatin1Char('-'));
+  }
+  const QStringView trimmed = QStringView(s).trimmed();
+  if (trimmed.isEmpty()) return {};
+
+  const std::optional<NumberText> number = ReadNumberText(trimmed);
+  if (!number) return {PileEntryError::NotNumber, {}};
+  double value = 0;
+  const char* first = number->plain.data();
+  const char* last = first + number->plain.size();
+  if (*first == '+') ++first;  // from_chars takes no plus sign
+  auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || !std::isfinite(value))
     return {PileEntryError::NotNumber, {}};
-  s.remove(QLatin1Char(','));
-  bool ok = false;
-  double value = s.toDouble(&ok);
-  if (!ok || !std::isfinite(value)) return {PileEntryError::NotNumber, {}};
   if (value == 0) value = 0;  // "-0" is plain 0
 
   const PileColumn& c = PileColumns()[size_t(column)];
   if (value < c.lower || value > c.upper) return {PileEntryError::OutOfRange, {}};
 
-  bool decimalsOk;
-  if (m.captured(3).isEmpty()) {
-    QString fraction = m.captured(2);
-    while (fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
-    decimalsOk = fraction.size() <= c.decDigits;
-  } else {
-    double scaled = value * std::pow(10.0, c.decDigits);
+  bool decimalsOk = number->decimals <= c.decDigits;
+  if (number->exponent) {
+    const double scaled = value * std::pow(10.0, c.decDigits);
     decimalsOk = std::fabs(scaled - std::round(scaled)) <= 1e-9 * std::max(1.0, std::fabs(scaled));
   }
   if (!decimalsOk) return {PileEntryError::TooManyDecimals, {}};

@@ -41,6 +41,7 @@ PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridMod
   setCornerButtonEnabled(true);
   setAttribute(Qt::WA_InputMethodEnabled, false);  // numbers only: keep the IME off
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setHighlightSections(true);
   horizontalHeader()->viewport()->installEventFilter(this);
@@ -73,11 +74,13 @@ void PileGrid::SetColumnWidths() {
     setColumnWidth(c, width);
   }
   verticalHeader()->setDefaultSectionSize(cell.height() + 6);
-  verticalHeader()->setMinimumWidth(cell.horizontalAdvance(QStringLiteral("9999")) + 8);
+  // Room for pile 999 from the start, so the width does not jump as rows come.
+  rowHeaderWidth_ = cell.horizontalAdvance(QStringLiteral("9999")) + 8;
+  verticalHeader()->setFixedWidth(rowHeaderWidth_);
 }
 
 QSize PileGrid::sizeHint() const {
-  int width = verticalHeader()->sizeHint().width() + 2 * frameWidth() +
+  int width = rowHeaderWidth_ + 2 * frameWidth() +
               style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   for (int c = 0; c < kPileColumns; ++c) width += columnWidth(c);
   const int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth() +

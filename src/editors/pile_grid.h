@@ -103,6 +103,7 @@ class PileGrid : public QTableView {
 
   PileGridModel* model_;
   int maxRows_ = kMaxPiles;
+  int rowHeaderWidth_ = 0;
   QLineEdit* editor_ = nullptr;  // owned by the viewport
   int editRow_ = -1, editColumn_ = -1;
   QString editOriginal_;
