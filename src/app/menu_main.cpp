@@ -18,6 +18,7 @@
 #include "exchange.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
+#include "inp_kui.h"
 #include "inputfile.h"
 #include "menu_icons.h"
 #include "open_file.h"
@@ -441,7 +442,17 @@ void frmMenuMain::OpenLoadsEditor() {
 }
 
 // The pile table editor (row limit 999) is opened here.
-void frmMenuMain::OpenPileTableEditor() {}
+void frmMenuMain::OpenPileTableEditor() {
+  frmInpKui editor(this);
+  editor.UsrRecMax = kMaxPiles;
+  connect(&editor, &EditorFrame::LoadData, this,
+          [&editor] { editor.SetFields(LoadPileTableFields(TheProject())); });
+  connect(&editor, &EditorFrame::SaveData, this, [&editor](bool& cancel) {
+    cancel = false;
+    SavePileTableFields(editor.Fields(), TheProject());
+  });
+  ShowEditor(editor);
+}
 
 // The pile-layout drawing window is shown here.
 void frmMenuMain::ShowPileLayoutDrawing() {}
