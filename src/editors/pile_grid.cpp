@@ -354,10 +354,17 @@ void PileGrid::keyPressEvent(QKeyEvent* event) {
     if (currentIndex().isValid()) StartEdit(PileEditText(model_->Cell(ActiveRow(), ActiveColumn())), false);
   } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     MoveActive(shift ? -1 : 1, 0);  // never the dialog's default button
+  } else if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+             (event->modifiers() & Qt::ControlModifier)) {
+    // Tab moves between cells; Ctrl+Tab leaves the grid for the next control.
+    QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !shift);
   } else if (event->key() == Qt::Key_Tab) {
     MoveActive(0, 1);
   } else if (event->key() == Qt::Key_Backtab) {
     MoveActive(0, -1);
+  } else if (IsKey(event, Qt::Key_Escape, Qt::NoModifier)) {
+    // Kept from the dialog: a habitual second Escape must not throw away
+    // every row through Cancel.
   } else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
              !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     if (StartsNumber(event->text()) && currentIndex().isValid())
@@ -399,30 +406,23 @@ void PileGrid::PushUndo() {
   redo_.clear();
 }
 
-void PileGrid::RestoreRows(std::vector<PileRow> rows, int row, int column) {
+// Takes the last snapshot of `from` back into the table, keeping the present
+// state on `to` (undo: from undo_ to redo_; redo the other way).
+bool PileGrid::StepHistory(std::vector<Snapshot>& from, std::vector<Snapshot>& to) {
+  if (!FinishEdit() || from.empty()) return false;
+  Snapshot s = std::move(from.back());
+  from.pop_back();
+  to.push_back({model_->Rows(), ActiveRow(), ActiveColumn()});
   const int before = RowCount();
-  model_->SetRows(std::move(rows));
-  SetActiveCell(row, column);
+  model_->SetRows(std::move(s.rows));
+  SetActiveCell(s.row, s.column);
   if (RowCount() != before) emit RowCountChanged(RowCount());
-}
-
-bool PileGrid::Undo() {
-  if (!FinishEdit() || undo_.empty()) return false;
-  Snapshot s = std::move(undo_.back());
-  undo_.pop_back();
-  redo_.push_back({model_->Rows(), ActiveRow(), ActiveColumn()});
-  RestoreRows(std::move(s.rows), s.row, s.column);
   return true;
 }
 
-bool PileGrid::Redo() {
-  if (!FinishEdit() || redo_.empty()) return false;
-  Snapshot s = std::move(redo_.back());
-  redo_.pop_back();
-  undo_.push_back({model_->Rows(), ActiveRow(), ActiveColumn()});
-  RestoreRows(std::move(s.rows), s.row, s.column);
-  return true;
-}
+bool PileGrid::Undo() { return StepHistory(undo_, redo_); }
+
+bool PileGrid::Redo() { return StepHistory(redo_, undo_); }
 
 // ---- row commands -----------------------------------------------------------
 

@@ -5,7 +5,8 @@
 // double click edits it, Enter moves down, Tab right (Shift reverses both),
 // Delete empties the selected block, Backspace empties the cell and starts
 // typing, Ctrl+X/C/V exchange tab-separated text with the clipboard, Ctrl+Z /
-// Ctrl+Y undo and redo, Shift+Ins inserts and Shift+Del deletes a row.
+// Ctrl+Y undo and redo, Shift+Ins inserts and Shift+Del deletes a row,
+// Ctrl+Tab leaves the grid; Escape only ever cancels a cell entry.
 // A typed or pasted value the column does not take is refused with a beep and
 // its range, and never reaches the table. Rows and columns are 0-based.
 #include <QTableView>
@@ -96,7 +97,6 @@ class PileGrid : public QTableView {
   bool HasFocusWithin() const;
   void SetColumnWidths();
   void PushUndo();
-  void RestoreRows(std::vector<PileRow> rows, int row, int column);
   bool CommitEdit(bool report);
   void CloseEditor();
   QString MessageTitle() const;
@@ -115,6 +115,7 @@ class PileGrid : public QTableView {
     int row, column;
   };
   std::vector<Snapshot> undo_, redo_;
+  bool StepHistory(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
 };
 
 }  // namespace hasorin

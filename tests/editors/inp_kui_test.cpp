@@ -271,6 +271,21 @@ class InpKuiTest : public QObject {
     QCOMPARE(editor_->StatusPanel1->text(), QString());
   }
 
+  void escapeStaysInTheGridAndCtrlTabLeavesIt() {
+    project_ = ProjectWithDiameters({1.0});
+    Open();
+    QTest::keyClicks(editor_->vaSpread1, "0.5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!editor_->vaSpread1->IsEditing());
+    QCOMPARE(editor_->vaSpread1->Model()->Cell(0, 0).value_or(0), 1.0);
+    QTest::keyClick(editor_->vaSpread1, Qt::Key_Escape);
+    QVERIFY(editor_->isVisible());
+    QCOMPARE(editor_->UsrTag, QString());
+    QTest::keyClick(editor_->vaSpread1, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(!editor_->vaSpread1->hasFocus());
+    QCOMPARE(editor_->StatusPanel1->text(), QString());
+  }
+
   void sizeIsRememberedInTwips() {
     Open();
     editor_->resize(700, 450);
