@@ -150,24 +150,7 @@ nlohmann::ordered_json Value(const PileTable& t, int pile) {
 
 void PrintJson(const CalcResults& r) {
   using Json = nlohmann::ordered_json;
-  static const std::pair<const char*, const PileTable CalcResults::*> kFields[] = {
-      {"PileBeta", &CalcResults::PileBeta},       {"PileKt", &CalcResults::PileKt},
-      {"PileKv", &CalcResults::PileKv},           {"PileK1", &CalcResults::PileK1},
-      {"PileK2", &CalcResults::PileK2},           {"PileK3", &CalcResults::PileK3},
-      {"PileK4", &CalcResults::PileK4},           {"PileK1z", &CalcResults::PileK1z},
-      {"PileK2z", &CalcResults::PileK2z},         {"PileK3z", &CalcResults::PileK3z},
-      {"PileK4z", &CalcResults::PileK4z},         {"HeadDispX", &CalcResults::HeadDispX},
-      {"HeadDispY", &CalcResults::HeadDispY},     {"HeadDispZ", &CalcResults::HeadDispZ},
-      {"MemberDispX", &CalcResults::MemberDispX}, {"MemberDispY", &CalcResults::MemberDispY},
-      {"MemberDispZ", &CalcResults::MemberDispZ}, {"MemberRotX", &CalcResults::MemberRotX},
-      {"MemberRotY", &CalcResults::MemberRotY},   {"MemberRotZ", &CalcResults::MemberRotZ},
-      {"Px", &CalcResults::Px},                   {"Py", &CalcResults::Py},
-      {"Pz", &CalcResults::Pz},                   {"Mx", &CalcResults::Mx},
-      {"My", &CalcResults::My},                   {"Mz", &CalcResults::Mz},
-      {"Me", &CalcResults::Me},                   {"SigmaX", &CalcResults::SigmaX},
-      {"SigmaZ", &CalcResults::SigmaZ},           {"SigmaC", &CalcResults::SigmaC},
-      {"SigmaB", &CalcResults::SigmaB},           {"Slenderness", &CalcResults::Slenderness}};
-
+  using engine::kPileTables;
   // The head, then the piles one by one into the same text: a 999-pile run
   // never holds the whole document as a tree. One pile object, its keys in
   // schema order, is refilled for every pile.
@@ -182,13 +165,13 @@ void PrintJson(const CalcResults& r) {
   out += ",\"piles\":[";
 
   Json pile;
-  for (const auto& field : kFields) pile[field.first] = nullptr;
+  for (const engine::NamedTable& t : kPileTables) pile[t.name] = nullptr;
   pile["SigmaCaAllow"] = {nullptr, nullptr};
   pile["CheckRatio"] = {nullptr, nullptr};
   const auto entries = pile.get_ref<Json::object_t&>().begin();
-  const size_t nFields = std::size(kFields);
+  const size_t nFields = std::size(kPileTables);
   for (int i = 1; i <= r.PileCount; ++i) {
-    for (size_t k = 0; k < nFields; ++k) entries[k].second = Value(r.*kFields[k].second, i);
+    for (size_t k = 0; k < nFields; ++k) entries[k].second = Value(r.*kPileTables[k].table, i);
     for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) {
       entries[nFields].second[size_t(g)] = Value(r.SigmaCaAllow[g], i);
       entries[nFields + 1].second[size_t(g)] = Value(r.CheckRatio[g], i);

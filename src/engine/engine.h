@@ -70,6 +70,31 @@ struct CalcResults {
   int code = 0;
 };
 
+// The per-pile tables by name, in the order of the record (the names are
+// those of the command line's JSON); the stress-check tables SigmaCaAllow and
+// CheckRatio follow them, one table per grade.
+struct NamedTable {
+  const char* name;
+  PileTable CalcResults::*table;
+};
+inline constexpr NamedTable kPileTables[] = {
+    {"PileBeta", &CalcResults::PileBeta},       {"PileKt", &CalcResults::PileKt},
+    {"PileKv", &CalcResults::PileKv},           {"PileK1", &CalcResults::PileK1},
+    {"PileK2", &CalcResults::PileK2},           {"PileK3", &CalcResults::PileK3},
+    {"PileK4", &CalcResults::PileK4},           {"PileK1z", &CalcResults::PileK1z},
+    {"PileK2z", &CalcResults::PileK2z},         {"PileK3z", &CalcResults::PileK3z},
+    {"PileK4z", &CalcResults::PileK4z},         {"HeadDispX", &CalcResults::HeadDispX},
+    {"HeadDispY", &CalcResults::HeadDispY},     {"HeadDispZ", &CalcResults::HeadDispZ},
+    {"MemberDispX", &CalcResults::MemberDispX}, {"MemberDispY", &CalcResults::MemberDispY},
+    {"MemberDispZ", &CalcResults::MemberDispZ}, {"MemberRotX", &CalcResults::MemberRotX},
+    {"MemberRotY", &CalcResults::MemberRotY},   {"MemberRotZ", &CalcResults::MemberRotZ},
+    {"Px", &CalcResults::Px},                   {"Py", &CalcResults::Py},
+    {"Pz", &CalcResults::Pz},                   {"Mx", &CalcResults::Mx},
+    {"My", &CalcResults::My},                   {"Mz", &CalcResults::Mz},
+    {"Me", &CalcResults::Me},                   {"SigmaX", &CalcResults::SigmaX},
+    {"SigmaZ", &CalcResults::SigmaZ},           {"SigmaC", &CalcResults::SigmaC},
+    {"SigmaB", &CalcResults::SigmaB},           {"Slenderness", &CalcResults::Slenderness}};
+
 // Runs the whole pipeline on `project`, overwriting `results` for piles 1..N.
 // Returns 0 or the error code of the first failing step; tables keep what was
 // written before the stop. A failed solve returns 0 with solved == false.

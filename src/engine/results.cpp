@@ -8,15 +8,8 @@ namespace {
 
 // Nothing in any table is from this run until a stage writes it.
 void ForgetProgress(CalcResults& r) {
-  PileTable* tables[] = {
-      &r.PileBeta, &r.PileKt, &r.PileKv, &r.PileK1, &r.PileK2, &r.PileK3, &r.PileK4,
-      &r.PileK1z, &r.PileK2z, &r.PileK3z, &r.PileK4z, &r.HeadDispX, &r.HeadDispY,
-      &r.HeadDispZ, &r.MemberDispX, &r.MemberDispY, &r.MemberDispZ, &r.MemberRotX,
-      &r.MemberRotY, &r.MemberRotZ, &r.Px, &r.Py, &r.Pz, &r.Mx, &r.My, &r.Mz, &r.Me,
-      &r.SigmaX, &r.SigmaZ, &r.SigmaC, &r.SigmaB, &r.Slenderness,
-      &r.SigmaCaAllow[kSKK400], &r.SigmaCaAllow[kSKK490], &r.CheckRatio[kSKK400],
-      &r.CheckRatio[kSKK490]};
-  for (PileTable* t : tables) t->computed = 0;
+  for (const NamedTable& t : kPileTables) (r.*t.table).computed = 0;
+  for (int g = kSKK400; g <= kSKK490; ++g) r.SigmaCaAllow[g].computed = r.CheckRatio[g].computed = 0;
   r.solved = false;
 }
 
@@ -43,9 +36,11 @@ int Run(const Project& project, CalcResults& r) {
 
 int CalcPileGroup(const Project& project, CalcResults& results) {
   // Every failing step is caught by the checks, never by a trap: run with
-  // all floating-point traps masked and give the caller back its own state.
+  // all floating-point traps masked and the usual rounding, and give the
+  // caller back its own state.
   std::fenv_t callerEnv;
   std::feholdexcept(&callerEnv);
+  std::fesetround(FE_TONEAREST);
   results.code = Run(project, results);
   std::fesetenv(&callerEnv);
   return results.code;

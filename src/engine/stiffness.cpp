@@ -14,16 +14,28 @@ Vec3 Cross(const Vec3& a, const Vec3& b) {
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
-// sin and cos; a vertical or unturned pile (angle 0) needs no library call.
-void SinCos(double angle, double& s, double& c) {
-  if (angle == 0.0) {
-    s = 0.0;
-    c = 1.0;
-  } else {
-    s = std::sin(angle);
-    c = std::cos(angle);
+// sin and cos of an angle; an angle of 0 (a vertical or unturned pile) or the
+// angle of the pile before needs no library call.
+class SinCos {
+ public:
+  void operator()(double angle, double& s, double& c) {
+    if (angle == 0.0) {
+      s = 0.0;
+      c = 1.0;
+      return;
+    }
+    if (!SameBits(angle, angle_)) {
+      angle_ = angle;
+      sin_ = std::sin(angle);
+      cos_ = std::cos(angle);
+    }
+    s = sin_;
+    c = cos_;
   }
-}
+
+ private:
+  double angle_ = 0.0, sin_ = 0.0, cos_ = 1.0;
+};
 
 using Accumulator = std::array<std::array<double, 6>, 6>;
 
@@ -65,11 +77,12 @@ constexpr double kPivotNoise = 1e-10;
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
   // The 21 entries of the upper triangle.
   Accumulator acc{};
+  SinCos phiSinCos, psiSinCos;
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     Axes& ax = w.axes[size_t(i)];
-    SinCos(p.phi, ax.sphi, ax.cphi);
-    SinCos(p.psi, ax.spsi, ax.cpsi);
+    phiSinCos(p.phi, ax.sphi, ax.cphi);
+    psiSinCos(p.psi, ax.spsi, ax.cpsi);
     const HeadSprings k{r.PileK1[i], r.PileKv[i], r.PileK1z[i], r.PileK2[i], r.PileK2z[i],
                         r.PileK3[i], r.PileK3z[i], r.PileK4[i], r.PileKt[i], r.PileK4z[i]};
     if (p.phi == 0.0 && p.psi == 0.0) {

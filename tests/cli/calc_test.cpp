@@ -3,51 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "cli_run.h"
 #include "cp932.h"
+#include "example_projects.h"
 #include "inputfile.h"
 #include "project.h"
 
 namespace hasorin {
 namespace {
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-  QProcess process;
-  process.start(HASORIN_CLI, arguments);
-  process.waitForFinished(30000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
-}
+using testing::RunCli;
 
 const QString kInclined = HASORIN_SOURCE_DIR "/examples/inclined4.zrn";
-
-// Four vertical piles at (+-1.5, 0, +-1.5), rigid heads, Yo = 1000 kN.
-Project FourPiles() {
-  Project p;
-  const double conditions[7] = {0, 200000, 30000, 0, 1, 0, 1};
-  p.Conditions(1) = ProjectValue::Text("calc test");
-  for (int i = 2; i <= 7; ++i) p.Conditions(i) = ProjectValue::Real(conditions[i - 1]);
-  for (int i = 1; i <= 6; ++i) p.Loads(i) = ProjectValue::Real(i == 2 ? 1000 : 0);
-  const double xz[4][2] = {{1.5, 1.5}, {1.5, -1.5}, {-1.5, 1.5}, {-1.5, -1.5}};
-  for (int i = 1; i <= 4; ++i) {
-    const double row[14] = {0.6, 12, 1, 150, 100000, 3333, 0, 20, xz[i - 1][0], 0, xz[i - 1][1], 0, 0, 0};
-    for (int c = 1; c <= 14; ++c) p.Piles(c, i) = ProjectValue::Real(row[c - 1]);
-  }
-  p.PileCount = 4;
-  p.ConditionsEntered = p.LoadsEntered = true;
-  return p;
-}
 
 QString Write(const QTemporaryDir& dir, const char* name, const Project& p) {
   const QString path = QDir(dir.path()).filePath(name);
@@ -71,7 +42,7 @@ const char* const kPileKeys[] = {
     "SigmaB",     "Slenderness", "SigmaCaAllow", "CheckRatio"};
 
 TEST(CalcCommand, PrintsAlignedTablesWithTheResultHeadings) {
-  const CliRun r = RunCli({"calc", kInclined});
+  const testing::CliRun r = RunCli({"calc", kInclined});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const auto lines = Lines(r.out);
@@ -91,7 +62,7 @@ TEST(CalcCommand, PrintsAlignedTablesWithTheResultHeadings) {
 }
 
 TEST(CalcCommand, JsonHoldsEveryPileAtFullPrecision) {
-  const CliRun r = RunCli({"calc", "--json", kInclined});
+  const testing::CliRun r = RunCli({"calc", "--json", kInclined});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["code"], 0);
@@ -114,18 +85,18 @@ TEST(CalcCommand, JsonHoldsEveryPileAtFullPrecision) {
 
 TEST(CalcCommand, StoppedRunExitsWithThreeAndNullsWhatItDidNotCompute) {
   QTemporaryDir dir;
-  Project p = FourPiles();
+  Project p = testing::Vertical4();
   p.Conditions(3) = ProjectValue::Real(0);  // kh = 0
   const QString path = Write(dir, "kh0.zrn", p);
 
-  const CliRun text = RunCli({"calc", path});
+  const testing::CliRun text = RunCli({"calc", path});
   EXPECT_EQ(text.exitCode, 3);
   EXPECT_EQ(text.err,
             "[計算]\n計算実行中にｴﾗｰが発生しました。(ｴﾗｰｺｰﾄﾞ ： 11)\n\n"
             "入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。\n");
   EXPECT_EQ(text.out.find("杭のバネ定数"), std::string::npos);
 
-  const CliRun json = RunCli({"calc", "--json", path});
+  const testing::CliRun json = RunCli({"calc", "--json", path});
   EXPECT_EQ(json.exitCode, 3);
   const auto j = nlohmann::json::parse(json.out);
   EXPECT_EQ(j["code"], 11);
@@ -141,13 +112,13 @@ TEST(CalcCommand, StoppedRunExitsWithThreeAndNullsWhatItDidNotCompute) {
 
 TEST(CalcCommand, UnsolvableGroupExitsWithFour) {
   QTemporaryDir dir;
-  Project p = FourPiles();
+  Project p = testing::Vertical4();
   p.Conditions(4) = ProjectValue::Real(1);  // hinged heads
   p.PileCount = 1;
   for (int c = 9; c <= 11; ++c) p.Piles(c, 1) = ProjectValue::Real(0);  // at the origin
   const QString path = Write(dir, "single.zrn", p);
 
-  const CliRun text = RunCli({"calc", path});
+  const testing::CliRun text = RunCli({"calc", path});
   EXPECT_EQ(text.exitCode, 4);
   EXPECT_EQ(text.err,
             "[計算]\n杭群の剛性マトリクスを解くことができませんでした。\n\n"
@@ -155,7 +126,7 @@ TEST(CalcCommand, UnsolvableGroupExitsWithFour) {
   EXPECT_NE(text.out.find("杭のバネ定数"), std::string::npos);  // what it did compute
   EXPECT_EQ(text.out.find("杭頭作用力"), std::string::npos);
 
-  const CliRun json = RunCli({"calc", "--json", path});
+  const testing::CliRun json = RunCli({"calc", "--json", path});
   EXPECT_EQ(json.exitCode, 4);
   const auto j = nlohmann::json::parse(json.out);
   EXPECT_EQ(j["code"], 0);
@@ -169,7 +140,7 @@ TEST(CalcCommand, UnsolvableGroupExitsWithFour) {
 
 TEST(CalcCommand, FileThatCannotBeOpenedExitsWithTwo) {
   QTemporaryDir dir;
-  const CliRun r = RunCli({"calc", "--json", QDir(dir.path()).filePath("none.zrn")});
+  const testing::CliRun r = RunCli({"calc", "--json", QDir(dir.path()).filePath("none.zrn")});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("ｴﾗｰｺｰﾄﾞ"), std::string::npos);

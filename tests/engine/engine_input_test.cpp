@@ -10,14 +10,12 @@ namespace {
 
 // Every slot this run wrote is a finite number.
 void ExpectComputedSlotsFinite(const CalcResults& r) {
-  const PileTable* tables[] = {
-      &r.PileBeta, &r.PileKt, &r.PileKv, &r.PileK1, &r.PileK2, &r.PileK3, &r.PileK4,
-      &r.PileK1z, &r.PileK2z, &r.PileK3z, &r.PileK4z, &r.HeadDispX, &r.HeadDispY,
-      &r.HeadDispZ, &r.MemberDispX, &r.MemberDispY, &r.MemberDispZ, &r.MemberRotX,
-      &r.MemberRotY, &r.MemberRotZ, &r.Px, &r.Py, &r.Pz, &r.Mx, &r.My, &r.Mz, &r.Me,
-      &r.SigmaX, &r.SigmaZ, &r.SigmaC, &r.SigmaB, &r.Slenderness,
-      &r.SigmaCaAllow[kSKK400], &r.SigmaCaAllow[kSKK490], &r.CheckRatio[kSKK400],
-      &r.CheckRatio[kSKK490]};
+  std::vector<const PileTable*> tables;
+  for (const NamedTable& t : kPileTables) tables.push_back(&(r.*t.table));
+  for (int g = kSKK400; g <= kSKK490; ++g) {
+    tables.push_back(&r.SigmaCaAllow[g]);
+    tables.push_back(&r.CheckRatio[g]);
+  }
   for (const PileTable* t : tables)
     for (int i = 1; i <= t->computed; ++i) ASSERT_TRUE(std::isfinite((*t)[i])) << i;
   for (double v : r.Footing) ASSERT_TRUE(std::isfinite(v));
