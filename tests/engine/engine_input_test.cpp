@@ -120,6 +120,15 @@ struct CodeCase {
 
 void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 
+// The entered axial spring instead of the computed one.
+void DirectKv(Conds& s, std::vector<PileRow>& piles) {
+  s.kvChoice = 1;
+  for (auto& p : piles) p.Kv = 1e5;
+}
+
+// Pile 1 all free length: L = h.
+void NoEmbedment(std::vector<PileRow>& piles) { piles[0].h = piles[0].L = 5; }
+
 class ErrorCodes : public ::testing::TestWithParam<CodeCase> {};
 
 TEST_P(ErrorCodes, StopWithTheDocumentedCode) {
@@ -143,52 +152,16 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"ZeroSectionModulus", [](Conds&, auto& p) { p[3].Z = 0; }, 11},
         CodeCase{"CorrodedAway", [](Conds&, auto& p) { p[0].D = 0.002; }, 11},
         CodeCase{"CorrosionBeyondDiameter", [](Conds&, auto& p) { p[0].dt = 400; }, 5},
-        CodeCase{"ZeroAreaDirectKv",
-                 [](Conds& s, auto& p) {
-                   s.kvChoice = 1;
-                   for (auto& r : p) r.Kv = 1e5;
-                   p[1].A = 0;
-                 },
-                 11},
-        CodeCase{"NegativeAreaDirectKv",
-                 [](Conds& s, auto& p) {
-                   s.kvChoice = 1;
-                   for (auto& r : p) r.Kv = 1e5;
-                   p[1].A = -150;
-                 },
+        CodeCase{"ZeroAreaDirectKv", [](Conds& s, auto& p) { DirectKv(s, p); p[1].A = 0; }, 11},
+        CodeCase{"NegativeAreaDirectKv", [](Conds& s, auto& p) { DirectKv(s, p); p[1].A = -150; },
                  5},
-        CodeCase{"EmbeddedLengthZeroComputedKv",
-                 [](Conds&, auto& p) {
-                   p[0].h = 5;
-                   p[0].L = 5;
-                 },
-                 11},
+        CodeCase{"EmbeddedLengthZeroComputedKv", [](Conds&, auto& p) { NoEmbedment(p); }, 11},
         CodeCase{"EmbeddedLengthZeroHingedTip",
-                 [](Conds& s, auto& p) {
-                   s.kvChoice = 1;
-                   for (auto& r : p) r.Kv = 1e5;
-                   p[0].h = 5;
-                   p[0].L = 5;
-                 },
-                 11},
+                 [](Conds& s, auto& p) { DirectKv(s, p); NoEmbedment(p); }, 11},
         CodeCase{"EmbeddedLengthZeroFreeTip",
-                 [](Conds& s, auto& p) {
-                   s.kvChoice = 1;
-                   s.tip = 2;
-                   for (auto& r : p) r.Kv = 1e5;
-                   p[0].h = 5;
-                   p[0].L = 5;
-                 },
-                 11},
+                 [](Conds& s, auto& p) { DirectKv(s, p); NoEmbedment(p); s.tip = 2; }, 11},
         CodeCase{"EmbeddedLengthZeroFixedTipSolves",
-                 [](Conds& s, auto& p) {
-                   s.kvChoice = 1;
-                   s.tip = 0;
-                   for (auto& r : p) r.Kv = 1e5;
-                   p[0].h = 5;
-                   p[0].L = 5;
-                 },
-                 0},
+                 [](Conds& s, auto& p) { DirectKv(s, p); NoEmbedment(p); s.tip = 0; }, 0},
         CodeCase{"HugeCoordinates", [](Conds&, auto& p) { p[0].X = 1e200; }, 6},
         CodeCase{"HugeLoad", [](Conds& s, auto&) { s.loads[2] = 1e308; }, 6},  // Mx^2
         CodeCase{"HugeModulus", [](Conds& s, auto&) { s.Ep = 1e306; }, 6}),
