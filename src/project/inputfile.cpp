@@ -8,7 +8,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -280,7 +279,7 @@ size_t CountDigits(std::string_view s, size_t& i) {
 }
 
 // [+-] digits [. digits] [E [+-] digits], at least one mantissa digit.
-std::optional<ProjectValue> ParseNumber(std::string_view s) {
+bool ParseNumber(std::string_view s, ProjectValue& value) {
   size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   size_t digits = CountDigits(s, i);
@@ -290,14 +289,14 @@ std::optional<ProjectValue> ParseNumber(std::string_view s) {
     digits += CountDigits(s, i);
     plainInteger = false;
   }
-  if (digits == 0) return std::nullopt;
+  if (digits == 0) return false;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    if (CountDigits(s, i) == 0) return std::nullopt;
+    if (CountDigits(s, i) == 0) return false;
     plainInteger = false;
   }
-  if (i != s.size()) return std::nullopt;
+  if (i != s.size()) return false;
 
   // Short integers, most of a pile table, need no general conversion.
   if (plainInteger && digits <= 9) {
@@ -305,30 +304,34 @@ std::optional<ProjectValue> ParseNumber(std::string_view s) {
     for (char c : s)
       if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
     if (s.front() == '-') n = -n;
-    if (n >= -32768 && n <= 32767) return ProjectValue::Integer(std::int16_t(n));
-    return ProjectValue::Real(double(n));
+    value = (n >= -32768 && n <= 32767) ? ProjectValue::Integer(std::int16_t(n))
+                                        : ProjectValue::Real(double(n));
+    return true;
   }
   if (s.front() == '+') s.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (error != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
-    return std::nullopt;
-  if (plainInteger && value >= -32768 && value <= 32767)
-    return ProjectValue::Integer(std::int16_t(value));
-  return ProjectValue::Real(value);
+  double x = 0;
+  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), x);
+  if (error != std::errc() || end != s.data() + s.size() || !std::isfinite(x)) return false;
+  value = (plainInteger && x >= -32768 && x <= 32767) ? ProjectValue::Integer(std::int16_t(x))
+                                                      : ProjectValue::Real(x);
+  return true;
 }
 
-// One value line: quoted text, a flag, nothing, or a number.
-std::optional<ProjectValue> ParseValue(std::string_view line) {
+// One value line: quoted text, a flag, nothing, or a number. False when it
+// is none of these.
+bool ParseValue(std::string_view line, ProjectValue& value) {
   const std::string_view s = TrimBlanks(line);
-  if (s.empty()) return ProjectValue();
-  if (s.front() == '"') {
-    if (s.size() < 2 || s.back() != '"') return std::nullopt;
-    return ProjectValue::Text(std::string(s.substr(1, s.size() - 2)));
+  if (s.empty()) {
+    value = ProjectValue();
+  } else if (s.front() == '"') {
+    if (s.size() < 2 || s.back() != '"') return false;
+    value = ProjectValue::Text(std::string(s.substr(1, s.size() - 2)));
+  } else if (EqualsIgnoringCase(s, kTrue) || EqualsIgnoringCase(s, kFalse)) {
+    value = ProjectValue::Boolean(s.size() == kTrue.size());
+  } else {
+    return ParseNumber(s, value);
   }
-  if (EqualsIgnoringCase(s, kTrue)) return ProjectValue::Boolean(true);
-  if (EqualsIgnoringCase(s, kFalse)) return ProjectValue::Boolean(false);
-  return ParseNumber(s);
+  return true;
 }
 
 class ProjectReader {
@@ -342,10 +345,7 @@ class ProjectReader {
 
   int Value(ProjectValue& value) {
     if (int code = lines_.Next(line_)) return code;
-    auto parsed = ParseValue(line_);
-    if (!parsed) return kTypeMismatch;
-    value = std::move(*parsed);
-    return 0;
+    return ParseValue(line_, value) ? 0 : kTypeMismatch;
   }
 
   int Flag(bool& flag) {
