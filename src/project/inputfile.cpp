@@ -155,7 +155,9 @@ int SaveBytes(const std::string& bytes, const std::string& path) {
   if (info.isDir()) return kPathFileAccess;
   const QFileInfo folder(info.absolutePath());
   if (!folder.isDir()) return kPathNotFound;
-  if (!folder.isWritable() || (info.exists() && !info.isWritable())) return kPermissionDenied;
+  // The folder's own writability is left to the attempt: on Windows a
+  // read-only attribute on a folder does not stop writing into it.
+  if (info.exists() && !info.isWritable()) return kPermissionDenied;
 
   QSaveFile file(target);
   errno = 0;

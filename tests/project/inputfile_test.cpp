@@ -376,13 +376,20 @@ TEST_F(FailedSaveTest, UnwritableTargetsFailWithTheirCode) {
   ExpectOldFileIntact();
 }
 
-TEST_F(FailedSaveTest, ReadOnlyFolderKeepsTheOldFile) {
+TEST_F(FailedSaveTest, ReadOnlyFolderOrFileKeepsTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   const QString folder = QString::fromStdString(temp.Root());
   QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
   const FileResult r = WriteInputFile(Group24(), path);
   QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_EQ(r.code, fileerr::kPermissionDenied);
+  ExpectOldFileIntact();
+
+  // A read-only file in a writable folder is not replaced either.
+  const QString file = QString::fromStdString(path);
+  QFile::setPermissions(file, QFileDevice::ReadOwner);
+  EXPECT_EQ(WriteInputFile(Group24(), path).code, fileerr::kPermissionDenied);
+  QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   ExpectOldFileIntact();
 }
 
