@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -53,9 +54,24 @@ void AppendCp932(std::string& out, std::string_view utf8) {
   else out += Utf8ToCp932(utf8);
 }
 
+// The text of the last real written in one column of the pile table: most
+// piles share diameter, section and length, so their text is made once.
+struct RealText {
+  double value = std::nan("");
+  std::string text;
+
+  const std::string& Of(double x) {
+    if (x != value) {
+      value = x;
+      text = FormatGeneral(x);
+    }
+    return text;
+  }
+};
+
 // Appends one value line. False for a real the file cannot hold (infinite or
 // not a number): writing it would make a file that no longer reads.
-bool AppendValueLine(std::string& out, const ProjectValue& value) {
+bool AppendValueLine(std::string& out, const ProjectValue& value, RealText* column = nullptr) {
   switch (value.kind()) {
     case ProjectValue::Kind::Empty:
       break;
@@ -69,7 +85,7 @@ bool AppendValueLine(std::string& out, const ProjectValue& value) {
       break;
     case ProjectValue::Kind::Real:
       if (!std::isfinite(value.real())) return false;
-      out += FormatGeneral(value.real());
+      out += column ? column->Of(value.real()) : FormatGeneral(value.real());
       break;
     case ProjectValue::Kind::Boolean:
       out += value.boolean() ? kTrue : kFalse;
@@ -118,9 +134,10 @@ int BuildFile(const Project& project, std::string& out) {
   ok = AppendValueLine(out, ProjectValue::Boolean(project.LoadsEntered)) && ok;
   for (int i = 1; i <= kLoadSlots; ++i) ok = AppendValueLine(out, project.Loads(i)) && ok;
   AppendCountLine(out, project.PileCount);
+  std::array<RealText, kPileColumns> columns;
   for (int pile = 1; pile <= project.PileCount; ++pile)
     for (int column = 1; column <= kPileColumns; ++column)
-      ok = AppendValueLine(out, project.Piles(column, pile)) && ok;
+      ok = AppendValueLine(out, project.Piles(column, pile), &columns[size_t(column - 1)]) && ok;
   return ok ? 0 : kTypeMismatch;
 }
 
