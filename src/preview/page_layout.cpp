@@ -12,6 +12,76 @@ bool IsBlank(const PrintLine& line) {
 
 int NoteSlots(const FigureRef& figure) { return std::max(1, int(figure.notes.size())); }
 
+// Line slots covered by something `heightMm` tall.
+int SlotsOf(double heightMm, double pitchMm) { return std::max(1, int(std::ceil(heightMm / pitchMm - 1e-6))); }
+
+// A forced page as far as its length goes: its lines up to the last one
+// that is not blank (trailing blanks may run off the page unseen), and the
+// figures among them.
+struct ForcedPage {
+  int lines = 0;
+  std::vector<int> figures;
+};
+
+std::vector<ForcedPage> ForcedPages(const PrintDocument& doc) {
+  std::vector<ForcedPage> pages(1);
+  int count = 0;
+  for (const PrintLine& line : doc.lines) {
+    if (line.pageBreakBefore) {
+      pages.emplace_back();
+      count = 0;
+    }
+    ForcedPage& page = pages.back();
+    ++count;
+    if (line.kind == LineKind::Figure) {
+      page.figures.push_back(line.figure);
+    } else if (IsBlank(line)) {
+      continue;
+    }
+    page.lines = count;
+  }
+  return pages;
+}
+
+// Lines the page takes at `perPage` lines a page: a figure covers more lines
+// the smaller the pitch, at the size it gets at the top of a page.
+int ForcedPageLength(const PrintDocument& doc, const ForcedPage& page, const PageGeometry& g, int perPage) {
+  const double pitch = g.TextHeightMm() / perPage;
+  int length = page.lines;
+  for (int index : page.figures) {
+    const FigureRef& figure = doc.figures[size_t(index)];
+    const QSizeF full = FigureSizeMm(figure);
+    int covered = std::min(NoteSlots(figure), perPage);
+    if (!full.isEmpty()) {
+      const double scale = std::min({1.0, g.TextWidthMm() / full.width(), g.TextHeightMm() / full.height()});
+      covered = SlotsOf(full.height() * scale, pitch);
+    }
+    length += covered - 1;
+  }
+  return length;
+}
+
+int ChooseLinesPerPage(const PrintDocument& doc, const PageGeometry& g) {
+  const int least = std::max(1, g.minLinesPerPage);
+  const int most = std::max(least, g.maxLinesPerPage);
+  int chosen = least;
+  for (const ForcedPage& page : ForcedPages(doc)) {
+    if (page.figures.empty()) {
+      chosen = std::max(chosen, std::min(page.lines, most));
+      continue;
+    }
+    // The fewest lines the page fits in; a page that fits in none keeps its
+    // figure apart anyway, and smaller text would not bring it back.
+    for (int n = chosen; n <= most; ++n) {
+      if (ForcedPageLength(doc, page, g, n) <= n) {
+        chosen = n;
+        break;
+      }
+    }
+  }
+  return chosen;
+}
+
 }  // namespace
 
 int PrintColumnsOf(const QString& text) {
@@ -28,7 +98,8 @@ QSizeF FigureSizeMm(const FigureRef& figure) {
 PageLayout LayoutDocument(const PrintDocument& doc, const PageGeometry& geometry) {
   PageLayout layout;
   layout.geometry = geometry;
-  const int perPage = std::max(1, geometry.linesPerPage);
+  const int perPage = ChooseLinesPerPage(doc, geometry);
+  layout.linesPerPage = perPage;
   const double textWidth = geometry.TextWidthMm();
 
   for (const PrintLine& line : doc.lines) {
@@ -107,8 +178,10 @@ PageLayout LayoutDocument(const PrintDocument& doc, const PageGeometry& geometry
     const double h = full.height() * placed.scale;
     placed.rectMm = QRectF(geometry.leftMm + (textWidth - w) / 2.0, layout.LineTopMm(slot), w, h);
     layout.pages.back().figures.push_back(placed);
-    slot += std::max(1, int(std::ceil(h / layout.pitchMm - 1e-6)));
+    slot += SlotsOf(h, layout.pitchMm);
   }
+  // Blank lines that ran over the last page leave no empty page behind.
+  if (layout.PageCount() > 1 && !pageHasContent()) layout.pages.pop_back();
   return layout;
 }
 

@@ -2,12 +2,16 @@
 // Paging of a print document onto A4 portrait pages. Everything here is in
 // millimetres on the page (origin at the top-left corner, y downwards).
 //
-// The text is set in one fixed-pitch font for the whole document: one print
-// column per CP932 byte (a full-width character takes two), line pitch =
-// text height / 100, and the character size chosen so that the widest line
-// fits between the margins too. A form feed starts a new page, and a page
-// continues on the next one after 100 lines. A figure line reserves the
-// lines its sheet covers.
+// The report writer pages its tables itself with form feeds, and a table
+// page (rows, separators and header) runs to about 116 lines. So the lines
+// per page of a document are those of its longest forced page (the text
+// between two form feeds), but at least 100 and at most 130: a forced page
+// then stays one page, and only a page longer than 130 lines continues on
+// the next. The text is set in one fixed-pitch font for the whole document:
+// one print column per CP932 byte (a full-width character takes two), line
+// pitch = text height / lines per page, and the character size chosen so
+// that the widest line fits between the margins too. A figure line reserves
+// the lines its sheet covers.
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -23,7 +27,8 @@ struct PageGeometry {
   double rightMm = 15.0;
   double topMm = 15.0;
   double bottomMm = 20.0;   // the page number sits in the bottom margin
-  int linesPerPage = 100;
+  int minLinesPerPage = 100;
+  int maxLinesPerPage = 130; // below ~2 mm a line is no longer legible
 
   double TextWidthMm() const { return widthMm - leftMm - rightMm; }
   double TextHeightMm() const { return heightMm - topMm - bottomMm; }
@@ -59,6 +64,7 @@ struct Heading {
 
 struct PageLayout {
   PageGeometry geometry;
+  int linesPerPage = 0;    // chosen for this document (see above)
   double charSizeMm = 0;   // em of the font: a full-width character's width
   double columnMm = 0;     // one print column: half the character size
   double pitchMm = 0;      // distance between lines

@@ -118,12 +118,13 @@ TEST(PrintColumns, OneColumnPerCp932Byte) {
 }
 
 TEST(PageLayoutTest, HundredLinesAPageAndFormFeeds) {
-  PageLayout layout = LayoutDocument(Parse(Lines(250)));
-  ASSERT_EQ(layout.PageCount(), 3);
+  // Forced pages of up to 100 lines: 100 lines a page.
+  PageLayout layout = LayoutDocument(Parse(Lines(100) + QStringLiteral("\f") + Lines(40)));
+  ASSERT_EQ(layout.PageCount(), 2);
+  EXPECT_EQ(layout.linesPerPage, 100);
   EXPECT_EQ(layout.pages[0].lines.size(), 100u);
   EXPECT_EQ(layout.pages[1].lines.front().line, 100);
   EXPECT_EQ(layout.pages[1].lines.front().slot, 0);
-  EXPECT_EQ(layout.pages[2].lines.size(), 50u);
   EXPECT_NEAR(layout.pitchMm * 100, layout.geometry.TextHeightMm(), 1e-9);
 
   // A form feed right after a full page adds no empty page; a form feed at
@@ -136,11 +137,36 @@ TEST(PageLayoutTest, HundredLinesAPageAndFormFeeds) {
   EXPECT_EQ(LayoutDocument(PrintDocument{}).PageCount(), 1);
 }
 
+TEST(PageLayoutTest, LongestForcedPageSetsTheLinesPerPage) {
+  // A table page of 116 lines stays whole, and so does every shorter page.
+  PageLayout layout = LayoutDocument(Parse(Lines(80) + QStringLiteral("\f") + Lines(116) +
+                                           QStringLiteral("\f") + Lines(105)));
+  ASSERT_EQ(layout.PageCount(), 3);
+  EXPECT_EQ(layout.linesPerPage, 116);
+  EXPECT_EQ(layout.pages[1].lines.size(), 116u);
+  EXPECT_EQ(layout.pages[2].lines.size(), 105u);
+  EXPECT_NEAR(layout.pitchMm * 116, layout.geometry.TextHeightMm(), 1e-9);
+  EXPECT_DOUBLE_EQ(layout.charSizeMm, layout.pitchMm);
+
+  // Beyond 130 lines a page still continues on the next one.
+  layout = LayoutDocument(Parse(Lines(131) + QStringLiteral("\f") + Lines(20)));
+  ASSERT_EQ(layout.PageCount(), 3);
+  EXPECT_EQ(layout.linesPerPage, 130);
+  EXPECT_EQ(layout.pages[0].lines.size(), 130u);
+  EXPECT_EQ(layout.pages[1].lines.size(), 1u);
+
+  // Blank lines closing a page do not make it longer, and those that run
+  // over the last page leave no empty page.
+  layout = LayoutDocument(Parse(Lines(100) + QStringLiteral(" \r\n\r\n\r\n")));
+  EXPECT_EQ(layout.linesPerPage, 100);
+  EXPECT_EQ(layout.PageCount(), 1);
+}
+
 TEST(PageLayoutTest, BlankLinesDoNotStartAnOverflowPage) {
-  PageLayout layout = LayoutDocument(Parse(Lines(100) + QStringLiteral(" \r\n\r\nnext\r\n")));
+  PageLayout layout = LayoutDocument(Parse(Lines(130) + QStringLiteral(" \r\n\r\nnext\r\n")));
   ASSERT_EQ(layout.PageCount(), 2);
   ASSERT_EQ(layout.pages[1].lines.size(), 1u);
-  EXPECT_EQ(layout.pages[1].lines[0].line, 102);
+  EXPECT_EQ(layout.pages[1].lines[0].line, 132);
   // ...but after a form feed they are the page's own.
   layout = LayoutDocument(Parse(QStringLiteral("a\r\n\f\r\nb\r\n")));
   ASSERT_EQ(layout.PageCount(), 2);
@@ -167,7 +193,7 @@ TEST(PageLayoutTest, OneCharacterSizeFitsHundredLinesAndTheWidestLine) {
 
 TEST(PageLayoutTest, HeadingsAreListedWithTheirPage) {
   PageLayout layout = LayoutDocument(Parse(QStringLiteral("?R11. 計算条件\r\n  ?R21.1 杭\r\n?R2   \r\n") +
-                                           Lines(120) + QStringLiteral("\f?R12. 結果\r\n")));
+                                           Lines(140) + QStringLiteral("\f?R12. 結果\r\n")));
   ASSERT_EQ(layout.headings.size(), 3u);  // the empty one is not listed
   EXPECT_EQ(layout.headings[0].level, 1);
   EXPECT_EQ(layout.headings[0].text, QStringLiteral("1. 計算条件"));
@@ -208,6 +234,8 @@ TEST(PageLayoutTest, FiguresShrinkOnlyWhenTheyDoNotFit) {
   AddFigure(doc, 100, 100);   // no room below 91 lines: next page, full size
   const PageLayout layout = LayoutDocument(doc);
   const PageGeometry& g = layout.geometry;
+  // Neither forced page fits at any line count: the text keeps its size.
+  EXPECT_EQ(layout.linesPerPage, 100);
   ASSERT_EQ(layout.PageCount(), 4);
   const PlacedFigure& wide = layout.pages[0].figures.at(0);
   EXPECT_DOUBLE_EQ(wide.scale, g.TextWidthMm() / 350);
@@ -219,6 +247,23 @@ TEST(PageLayoutTest, FiguresShrinkOnlyWhenTheyDoNotFit) {
   const PlacedFigure& moved = layout.pages[3].figures.at(0);
   EXPECT_EQ(moved.slot, 0);
   EXPECT_DOUBLE_EQ(moved.scale, 1.0);
+}
+
+TEST(PageLayoutTest, AFigurePageThatFitsAtMoreLinesStaysWhole) {
+  // 60 lines and a 120 mm figure take 106 lines at 100 a page; a smaller
+  // pitch also makes the figure cover more lines, so the page needs ~111.
+  PrintDocument doc;
+  AddText(doc, 60);
+  AddFigure(doc, 150, 120);
+  AddText(doc, 1, true);
+  const PageLayout layout = LayoutDocument(doc);
+  ASSERT_EQ(layout.PageCount(), 2);
+  EXPECT_GT(layout.linesPerPage, 106);
+  EXPECT_LT(layout.linesPerPage, 130);
+  const PlacedFigure& f = layout.pages[0].figures.at(0);
+  EXPECT_EQ(f.slot, 60);
+  EXPECT_DOUBLE_EQ(f.scale, 1.0);
+  EXPECT_LE(f.rectMm.bottom(), layout.geometry.topMm + layout.geometry.TextHeightMm() + 1e-9);
 }
 
 TEST(PageLayoutTest, UnreadFiguresKeepOneLinePerNote) {
