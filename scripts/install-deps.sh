@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic fonts-dejavu-core
   xvfb xauth poppler-utils imagemagick
 )
 

@@ -109,6 +109,19 @@ QString ResolveFontFamily(const QString& name) {
   return trimmed;
 }
 
+QString GreekFontFamily() {
+  static const QString kFamily = FamilyInstalled(QStringLiteral("DejaVu Sans")) ? QStringLiteral("DejaVu Sans")
+                                                                                 : QString();
+  return kFamily;
+}
+
+const QRawFont* CellFonts::Greek(qreal pixelSize, bool bold, bool italic) {
+  const QString family = GreekFontFamily();
+  if (family.isEmpty()) return nullptr;
+  const QRawFont& font = Get(family, pixelSize, bold, italic);
+  return font.isValid() ? &font : nullptr;
+}
+
 const QRawFont& CellFonts::Get(const QString& family, qreal pixelSize, bool bold, bool italic) {
   const auto sizedKey = std::make_tuple(family, bold, italic, qint64(std::llround(pixelSize * 64)));
   if (auto it = sized_.find(sizedKey); it != sized_.end()) return it->second;
@@ -144,6 +157,8 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
   BoxStrokes box(light);
   QVarLengthArray<quint32, 256> glyphs;
   QVarLengthArray<QPointF, 256> positions;
+  QVarLengthArray<quint32, 8> greekGlyphs;
+  QVarLengthArray<QPointF, 8> greekPositions;
   QVector<quint32> indexes;
   if (font.isValid()) indexes = font.glyphIndexesForString(text);
   const bool oneToOne = indexes.size() == text.size();
@@ -152,32 +167,46 @@ int DrawCellText(QPainter& painter, const QRawFont& font, const QString& text, c
     const QChar c = text[i];
     const int cells = PrintCellWidth(c);
     const qreal x = run.topLeft.x() + column * run.columnWidth;
+    column += cells;
     if (IsBoxDrawing(c)) {
       box.Add(c, x, run.topLeft.y(), cells * run.columnWidth, run.cellHeight);
-    } else if (!c.isSpace() && font.isValid()) {
-      quint32 glyph = 0;
-      if (oneToOne) {
-        glyph = indexes[i];
-      } else if (auto one = font.glyphIndexesForString(QString(c)); !one.isEmpty()) {
-        glyph = one.front();
-      }
-      glyphs.append(glyph);
-      positions.append(QPointF(x, baseline));
+      continue;
     }
-    column += cells;
+    if (c.isSpace()) continue;
+    if (run.greek && IsGreek(c)) {
+      const QVector<quint32> one = run.greek->glyphIndexesForString(QString(c));
+      if (!one.isEmpty() && one.front() != 0) {
+        const qreal advance = run.greek->advancesForGlyphIndexes(one).value(0).x();
+        greekGlyphs.append(one.front());
+        greekPositions.append(QPointF(x + (cells * run.columnWidth - advance) / 2, baseline));
+        continue;
+      }
+    }
+    if (!font.isValid()) continue;
+    quint32 glyph = 0;
+    if (oneToOne) {
+      glyph = indexes[i];
+    } else if (auto one = font.glyphIndexesForString(QString(c)); !one.isEmpty()) {
+      glyph = one.front();
+    }
+    glyphs.append(glyph);
+    positions.append(QPointF(x, baseline));
   }
   box.Draw(painter, brush);
-  if (!glyphs.isEmpty()) {
+  auto drawGlyphs = [&](const QRawFont& from, const quint32* ids, const QPointF* at, qsizetype count) {
+    if (count == 0) return;
     QGlyphRun glyphRun;
-    glyphRun.setRawFont(font);
-    glyphRun.setRawData(glyphs.constData(), positions.constData(), int(glyphs.size()));
+    glyphRun.setRawFont(from);
+    glyphRun.setRawData(ids, at, int(count));
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
     // Screen painting does not embolden raw fonts (PDF and printers do):
     // a second pass a little to the right makes bold visible there.
-    if (pixel > 0 && font.weight() >= QFont::Bold) {
+    if (pixel > 0 && from.weight() >= QFont::Bold) {
       painter.drawGlyphRun(QPointF(std::max(pixel, em / 24), 0), glyphRun);
     }
-  }
+  };
+  drawGlyphs(font, glyphs.constData(), positions.constData(), glyphs.size());
+  if (run.greek) drawGlyphs(*run.greek, greekGlyphs.constData(), greekPositions.constData(), greekGlyphs.size());
   if (run.underline && column > 0) {
     const qreal y = baseline + std::max(light, em * 0.08);
     painter.fillRect(QRectF(run.topLeft.x(), y, column * run.columnWidth, light), brush);
@@ -358,6 +387,7 @@ class Replay {
     run.columnWidth = size / 2;
     run.cellHeight = size;
     run.underline = style->underline;
+    run.greek = fonts_.Greek(size, style->bold, style->italic);
     DrawCellText(painter_, font, Q(t.text), run);
     painter_.restore();
   }

@@ -7,7 +7,8 @@
 // column (one column for ASCII and half-width katakana, two for the rest, as
 // CP932 counts bytes), so tables line up whatever the font's advances are.
 // Box-drawing characters are drawn as strokes that fill their cell, so rulings
-// join across columns and lines.
+// join across columns and lines. Greek letters may come from a font of their
+// own, centred in their two-column cell.
 #include <QChar>
 #include <QColor>
 #include <QPointF>
@@ -36,6 +37,14 @@ constexpr int PrintCellWidth(QChar c) {
 // True for the box-drawing characters drawn as strokes (U+2500..U+254B).
 constexpr bool IsBoxDrawing(QChar c) { return c.unicode() >= 0x2500 && c.unicode() <= 0x254B; }
 
+// True for the Greek letters U+0391..U+03C9.
+constexpr bool IsGreek(QChar c) { return c.unicode() >= 0x0391 && c.unicode() <= 0x03C9; }
+
+// The family Greek letters are drawn with: IPAGothic draws φ (vertical
+// angle) and ψ (plan angle) almost alike, so DejaVu Sans where installed;
+// empty where it is not (the letters then keep the text's own font).
+QString GreekFontFamily();
+
 // The installed family used for a font name of the definition files: the
 // Japanese Windows fonts and any font not installed map to IPAGothic (or, where
 // that is missing too, the system's fixed-pitch font).
@@ -45,6 +54,8 @@ QString ResolveFontFamily(const QString& name);
 class CellFonts {
  public:
   const QRawFont& Get(const QString& family, qreal pixelSize, bool bold = false, bool italic = false);
+  // The font of GreekFontFamily(); null where that is not installed.
+  const QRawFont* Greek(qreal pixelSize, bool bold = false, bool italic = false);
 
  private:
   std::map<std::tuple<QString, bool, bool>, QRawFont> base_;
@@ -56,6 +67,7 @@ struct CellRun {
   qreal columnWidth = 0;  // width of one print column
   qreal cellHeight = 0;   // height of the cell (the line pitch): rulings span it
   bool underline = false;
+  const QRawFont* greek = nullptr;  // Greek letters (same pixel size); null: the main font
 };
 
 // Draws `text` cell by cell in the painter's pen colour with `font` (whose

@@ -26,6 +26,7 @@ void PageRenderer::Render(QPainter& painter, int index, const QRectF& target) {
     if (line.text.isEmpty()) continue;
     run.topLeft = target.topLeft() + QPointF(layout_.ColumnXMm(0), layout_.LineTopMm(placed.slot)) * scale;
     const bool bold = line.kind == LineKind::Heading1 || line.kind == LineKind::Heading2;
+    run.greek = fonts_.Greek(size, bold);
     DrawCellText(painter, fonts_.Get(family_, size, bold), line.text, run);
   }
   for (const PlacedFigure& placed : page.figures) DrawFigure(painter, placed, target, scale);
@@ -34,6 +35,7 @@ void PageRenderer::Render(QPainter& painter, int index, const QRectF& target) {
   const QString number = QStringLiteral("- %1 -").arg(index + 1);
   const PageGeometry& g = layout_.geometry;
   const double numberSize = std::min(layout_.pitchMm, 3.0);
+  run.greek = nullptr;
   run.columnWidth = numberSize / 2 * scale;
   run.cellHeight = numberSize * scale;
   run.topLeft = target.topLeft() +
@@ -70,6 +72,7 @@ void PageRenderer::DrawNotes(QPainter& painter, const QStringList& notes, int sl
   run.columnWidth = layout_.columnMm * scale;
   run.cellHeight = layout_.pitchMm * scale;
   const QRawFont& font = fonts_.Get(family_, layout_.charSizeMm * scale);
+  run.greek = fonts_.Greek(layout_.charSizeMm * scale);
   for (const QString& note : notes) {
     run.topLeft = target.topLeft() + QPointF(layout_.ColumnXMm(0), layout_.LineTopMm(slot++)) * scale;
     DrawCellText(painter, font, note, run);

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "figure_renderer.h"
 #include "pdf_output.h"
 #include "preview_test_support.h"
 
@@ -59,6 +60,15 @@ TEST(ExampleReport, InclinedExampleToPdf) {
     EXPECT_TRUE(pdfText.contains(n)) << n.toStdString();
   }
   EXPECT_GE(numbers, 50);
+
+  // The angle symbols of the pile table come from the Greek font, where one
+  // is installed, and still read as φ and ψ.
+  EXPECT_TRUE(pdfText.contains(QStringLiteral("φ")) && pdfText.contains(QStringLiteral("ψ")));
+  const QString family = GreekFontFamily();
+  if (!family.isEmpty() && !QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty()) {
+    const QString fonts = testing::RunProgram(QStringLiteral("pdffonts"), {pdf}).out;
+    EXPECT_TRUE(fonts.contains(QString(family).remove(QLatin1Char(' ')))) << fonts.toStdString();
+  }
 }
 
 // `hasorin-cli print --pdf`: the report PDF in one step, the same pages as

@@ -140,6 +140,60 @@ TEST_F(FigureRenderTest, TextsAreHorizontalOrTurnedUpwards) {
   EXPECT_GE(vb.top(), int(1000 - 10 * (50 + w)) - 2);
 }
 
+TEST_F(FigureRenderTest, GreekLettersAreDistinctAndKeepTheirCells) {
+  CellFonts fonts;
+  const QRawFont& main = fonts.Get(ResolveFontFamily(QString()), 40);
+  const QRawFont* greek = fonts.Greek(40);
+  if (!greek) GTEST_SKIP() << "no font for Greek letters installed";
+  // Cells of 20 px a column, 40 px high; ink compared as sets of dark pixels.
+  auto draw = [&](const QString& text, const QRawFont* letters) {
+    QImage image(120, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    CellRun run;
+    run.topLeft = QPointF(0, 10);
+    run.columnWidth = 20;
+    run.cellHeight = 40;
+    run.greek = letters;
+    EXPECT_EQ(DrawCellText(painter, main, text, run), 4);
+    return image;
+  };
+  auto ink = [](const QImage& image, int from, int to) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = from; x < to; ++x)
+        if (image.pixelColor(x, y).red() < 128) box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  auto differing = [](const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < 40; ++x) n += (a.pixelColor(x, y).red() < 128) != (b.pixelColor(x, y).red() < 128);
+    return n;
+  };
+
+  const QImage phi = draw(QStringLiteral("φ|1"), greek);
+  const QImage psi = draw(QStringLiteral("ψ|1"), greek);
+  // The letters come from the Greek font (the text font's φ and ψ look
+  // alike), at the text's size.
+  const QImage textPhi = draw(QStringLiteral("φ|1"), nullptr);
+  EXPECT_GT(differing(phi, textPhi), 40);
+  EXPECT_GT(differing(phi, psi), 40);
+  EXPECT_NEAR(ink(phi, 0, 40).height(), ink(textPhi, 0, 40).height(), 10);
+  for (const QImage& image : {phi, psi}) {
+    // Centred in its two columns and inside them.
+    const QRect letter = ink(image, 0, 40);
+    ASSERT_FALSE(letter.isEmpty());
+    EXPECT_NEAR(letter.center().x(), 20, 2.5);
+    EXPECT_GE(letter.left(), 1);
+    EXPECT_LE(letter.right(), 38);
+    // What follows stays at its columns: the same pixels as after a kanji.
+    const QImage kanji = draw(QStringLiteral("杭|1"), greek);
+    EXPECT_EQ(image.copy(40, 0, 80, 60), kanji.copy(40, 0, 80, 60));
+  }
+}
+
 TEST_F(FigureRenderTest, BrokenReferencesAreSkippedAndCounted) {
   DrawingElements e;
   e.points.push_back({1, 1});
