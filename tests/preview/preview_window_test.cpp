@@ -22,14 +22,14 @@ class PreviewWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<hasorin::testing::FakeUi> ui_;
 
-  // Three chapters over 5 pages: 1 + 2 + 2.
+  // Three chapters over 5 pages: 1 + 2 + 2 (a page holds at most 130 lines).
   PrintDocument Document() {
     QString text = QStringLiteral("?R11. 計算条件\n  ?R2(1) 杭\n");
     for (int i = 0; i < 30; ++i) text += QStringLiteral("本文 %1\n").arg(i);
     text += QStringLiteral("\f?R12. 杭頭\n");
     for (int i = 0; i < 150; ++i) text += QStringLiteral("行 %1\n").arg(i);
     text += QStringLiteral("\f?R13. 応力\n  ?R2(1) SKK400\n");
-    for (int i = 0; i < 120; ++i) text += QStringLiteral("応力 %1\n").arg(i);
+    for (int i = 0; i < 140; ++i) text += QStringLiteral("応力 %1\n").arg(i);
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return ParsePrintBytes(EncodeCp932(text));
   }
