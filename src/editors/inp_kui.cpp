@@ -94,6 +94,7 @@ frmInpKui::frmInpKui(QWidget* parent)
 
   Frame1 = new QGroupBox(QStringLiteral("補足説明"));
   Frame1->setObjectName("Frame1");
+  Frame1->setFont(GreekLetterFont(font()));  // φ and ψ told apart
   auto* notes = new QGridLayout(Frame1);
   notes->setHorizontalSpacing(0);
   notes->setVerticalSpacing(2);
@@ -118,12 +119,12 @@ frmInpKui::frmInpKui(QWidget* parent)
       {QStringLiteral("Ｋv(kN/m)"), QStringLiteral("；杭の軸方向バネ定数")},
   };
   // Symbol and meaning pairs, four to a line, indented under (3).
-  const int indent = fontMetrics().horizontalAdvance(QStringLiteral("(3) "));
+  const int indent = Frame1->fontMetrics().horizontalAdvance(QStringLiteral("(3) "));
   notes->setColumnMinimumWidth(0, indent);
   for (int k = 0; k < 7; ++k) {
     auto* pair = new QHBoxLayout;
     pair->setSpacing(0);
-    pair->setContentsMargins(0, 0, fontMetrics().horizontalAdvance(QStringLiteral("　　")), 0);
+    pair->setContentsMargins(0, 0, Frame1->fontMetrics().horizontalAdvance(QStringLiteral("　　")), 0);
     pair->addWidget(label(symbols[k][0]));
     pair->addWidget(label(symbols[k][1]));
     pair->addStretch(1);

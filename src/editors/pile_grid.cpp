@@ -1,6 +1,7 @@
 #include "pile_grid.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -32,6 +33,17 @@ bool IsKey(const QKeyEvent* event, Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
+QFont GreekLetterFont(const QFont& base) {
+  static const bool installed = QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"));
+  if (!installed) return base;
+  QFont font = base;
+  QStringList families = base.families();
+  if (families.isEmpty()) families << base.family();
+  families.removeAll(QStringLiteral("DejaVu Sans"));
+  font.setFamilies(QStringList{QStringLiteral("DejaVu Sans")} + families);
+  return font;
+}
+
 PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridModel(this)) {
   setModel(model_);
   setEditTriggers(NoEditTriggers);  // the grid opens its own editor
@@ -60,6 +72,7 @@ PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridMod
 }
 
 void PileGrid::SetColumnWidths() {
+  horizontalHeader()->setFont(GreekLetterFont(font()));
   const QFontMetrics cell(font());
   const QFontMetrics header(horizontalHeader()->font());
   const int charWidth = cell.horizontalAdvance(QLatin1Char('0'));

@@ -118,4 +118,10 @@ class PileGrid : public QTableView {
   bool StepHistory(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
 };
 
+// `base` with DejaVu Sans ahead of its families, for texts that hold φ
+// (vertical angle) and ψ (plan angle): the Japanese fonts draw the two almost
+// alike. Japanese characters still come from `base`; unchanged where DejaVu
+// Sans is not installed.
+QFont GreekLetterFont(const QFont& base);
+
 }  // namespace hasorin

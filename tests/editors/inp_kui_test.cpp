@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -122,6 +123,12 @@ class InpKuiTest : public QObject {
                              "Ｋv(kN/m)", "；杭の軸方向バネ定数"})
       QVERIFY2(notes.contains(QString::fromUtf8(text)), text);
     QVERIFY(editor_->Frame1->isVisible());
+    // φ and ψ of the notes come from a font that tells them apart.
+    if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) {
+      for (QLabel* l : editor_->Frame1->findChildren<QLabel*>())
+        if (l->text().contains(QChar(0x03C6)) || l->text().contains(QChar(0x03C8)))
+          QCOMPARE(l->font().families().value(0), QStringLiteral("DejaVu Sans"));
+    }
 
     QCOMPARE(editor_->vaSpread1->model()->headerData(0, Qt::Horizontal).toString(),
              QStringLiteral("杭径Ｄ(m)"));

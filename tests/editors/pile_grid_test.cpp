@@ -2,7 +2,11 @@
 // exchange with spreadsheets, undo and the diameter sort.
 #include <QApplication>
 #include <QLineEdit>
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTextLayout>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -21,6 +25,20 @@ PileRow RowWithDiameter(double d, double marker) {
 }
 
 std::vector<PileRow> DefaultRows(int n) { return std::vector<PileRow>(size_t(n), PileDefaultRow()); }
+
+// The family each character of `text` is drawn from with `font`.
+QStringList FamiliesDrawing(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  QStringList families;
+  for (int i = 0; i < text.size(); ++i) {
+    const QList<QGlyphRun> runs = layout.glyphRuns(i, 1);
+    families << (runs.isEmpty() ? QString() : runs.front().rawFont().familyName());
+  }
+  return families;
+}
 
 double At(const PileGrid& g, int row, int column) {
   return g.Model()->Cell(row, column).value_or(-12345);
@@ -389,6 +407,22 @@ class PileGridTest : public QObject {
     QCOMPARE(hints.back().at(0).toString(), QString());
     QCOMPARE(At(*grid_, 0, 7), 1.0);  // a valid entry is kept when focus leaves
     QVERIFY(!grid_->IsEditing());
+  }
+
+  void angleHeadersTellPhiFromPsi() {
+    if (!QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) QSKIP("DejaVu Sans not installed");
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic"))) QSKIP("IPAGothic not installed");
+    // The Japanese font draws φ and ψ almost alike: the header takes Greek
+    // from DejaVu Sans, Japanese from the grid's font, and follows it.
+    grid_->setFont(QFont(QStringLiteral("IPAGothic"), 13));
+    const QFont header = grid_->horizontalHeader()->font();
+    QCOMPARE(header.pointSize(), 13);
+    QCOMPARE(FamiliesDrawing(QStringLiteral("φψ杭"), header),
+             (QStringList{"DejaVu Sans", "DejaVu Sans", "IPAGothic"}));
+    QCOMPARE(grid_->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("φ(°)"));
+    QCOMPARE(grid_->model()->headerData(12, Qt::Horizontal).toString(), QStringLiteral("ψ(°)"));
+    // The cells keep the grid's own font.
+    QCOMPARE(FamiliesDrawing(QStringLiteral("φ"), grid_->font()), QStringList{"IPAGothic"});
   }
 };
 
