@@ -28,7 +28,7 @@ bench: build
 
 sanitize: deps
 	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DHASORIN_SANITIZE=ON \
-	      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SANBUILD) -j$(JOBS)
 	cd $(SANBUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS) -LE nosanitize

@@ -21,11 +21,11 @@ struct Line {
   std::string_view value;  // key value, blanks trimmed
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsSpaceOrTab(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpaceOrTab(s.back())) s.remove_suffix(1);
   return s;
 }
 
