@@ -23,6 +23,7 @@
 #include "menu_icons.h"
 #include "open_file.h"
 #include "paths.h"
+#include "profile.h"
 #include "project.h"
 #include "ui.h"
 #include "window_position.h"
@@ -209,13 +210,12 @@ void frmMenuMain::Startup() {
   setFixedSize(sizeHint());
   RestoreWindowPosition(this, kSettingsSection);
 
-  std::string initDir = ReadProfileString("FileName", "InitDir", SettingsFilePath());
+  // Folders and recent paths are read whole: a path cut at the settings
+  // reader's 127 characters would name a file that cannot be opened.
+  std::string initDir = GetPrivateProfileString(SettingsFilePath(), "FileName", "InitDir", "");
   startFolder_ = Q(initDir.empty() ? ProgramFolder() : initDir);
 
-  RecentFiles files;
-  for (size_t k = 0; k < files.size(); ++k)
-    files[k] = ReadProfileString("FileName", "FileName" + std::to_string(k + 1), SettingsFilePath());
-  RefreshRecentMenu(files);
+  RefreshRecentMenu(ReadRecentFiles(SettingsFilePath()));
   SetRecentFilesListener([this](const RecentFiles& list) { RefreshRecentMenu(list); });
 
   ResetProject(TheProject());
@@ -289,7 +289,7 @@ void frmMenuMain::OpenFile() {
 
 void frmMenuMain::OpenRecentFile(int k) {
   // Read again now: the menu may show a path another instance has replaced.
-  OpenPath(ReadProfileString("FileName", "FileName" + std::to_string(k + 1), SettingsFilePath()));
+  OpenPath(ReadRecentFiles(SettingsFilePath())[size_t(k)]);
 }
 
 bool frmMenuMain::OpenPath(const std::string& path) {

@@ -342,6 +342,18 @@ class MenuMainTest : public QObject {
     QCOMPARE(w_->windowTitle(), QString("Hasorin"));
   }
 
+  void recentFileWithALongPathOpens() {
+    // Longer than the 127 characters a settings value is cut to.
+    const QString name = QString(130, QChar(u'x')) + ".zrn";
+    const std::string path = Write(name, Sample(3, "Long"));
+    QVERIFY(path.size() > 127);
+    QVERIFY(w_->OpenPath(path));
+    QVERIFY(w_->OpenPath(Write("other.zrn", Sample(1, "Other"))));
+    w_->OpenRecentFile(1);
+    QCOMPARE(TheProject().Conditions(1).text(), std::string("Long"));
+    QCOMPARE(TheProject().CurrentFilePath, path);
+  }
+
   void saveUntitledGoesToSaveAs() {
     SetInputs(Sample(2));
     TheProject().ProjectModified = true;
