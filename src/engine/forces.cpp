@@ -4,58 +4,98 @@
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+namespace {
+
+// The results of pile(s) `at` in the order of the tables below, computed on
+// one pile (T = double) or on two side by side (T = Lanes).
+template <class T, class Check>
+void HeadForces(const Workspace& w, const CalcResults& r, Piles<T> at, Check& g,
+                std::array<T, 20>& out) {
+  const T dx = r.Footing[0], dy = r.Footing[1], dz = r.Footing[2];
+  const T tx = r.Footing[3], ty = r.Footing[4], tz = r.Footing[5];
+  auto pile = [&](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
+  auto axes = [&](double Axes::*v) { return at([&](int i) { return w.axes[size_t(i)].*v; }); };
+  auto spring = [&](const PileTable& t) { return at([&](int i) { return t[i]; }); };
+  const T X = pile(&WorkPile::X), Y = pile(&WorkPile::Y), Z = pile(&WorkPile::Z);
+  const T sphi = axes(&Axes::sphi), cphi = axes(&Axes::cphi);
+  const T spsi = axes(&Axes::spsi), cpsi = axes(&Axes::cpsi);
+
+  // The cap moves by delta + theta x r at the head.
+  const T ux = dx + ty * Z - tz * Y;
+  const T uy = dy + tz * X - tx * Z;
+  const T uz = dz + tx * Y - ty * X;
+  g.Put(out[0], ux);
+  g.Put(out[1], uy);
+  g.Put(out[2], uz);
+
+  const T mux = cphi * cpsi * ux - sphi * uy + cphi * spsi * uz;
+  const T muy = sphi * cpsi * ux + cphi * uy + sphi * spsi * uz;
+  const T muz = -spsi * ux + cpsi * uz;
+  const T mtx = cphi * cpsi * tx - sphi * ty + cphi * spsi * tz;
+  const T mty = sphi * cpsi * tx + cphi * ty + sphi * spsi * tz;
+  const T mtz = -spsi * tx + cpsi * tz;
+  g.Put(out[3], mux);
+  g.Put(out[4], muy);
+  g.Put(out[5], muz);
+  g.Put(out[6], mtx);
+  g.Put(out[7], mty);
+  g.Put(out[8], mtz);
+
+  const T Px = spring(r.PileK1) * mux - spring(r.PileK2) * mtz;
+  const T Py = spring(r.PileKv) * muy;
+  const T Pz = spring(r.PileK1z) * muz + spring(r.PileK2z) * mtx;
+  const T Mx = spring(r.PileK3z) * muz + spring(r.PileK4z) * mtx;
+  const T My = spring(r.PileKt) * mty;
+  const T Mz = -spring(r.PileK3) * mux + spring(r.PileK4) * mtz;
+  g.Put(out[9], Px);
+  g.Put(out[10], Py);
+  g.Put(out[11], Pz);
+  g.Put(out[12], Mx);
+  g.Put(out[13], My);
+  g.Put(out[14], Mz);
+
+  // Equivalent moment of bending with torsion.
+  const T M = g.Sqrt(Mz * Mz + Mx * Mx);
+  const T Mt = g.Sqrt(Mz * Mz + My * My + Mx * Mx);
+  const T Me = (M + Mt) * 0.5;
+  g.Put(out[15], Me);
+
+  // kN/m2 with the uncorroded section, then N/mm2; the four are stored
+  // together so that no slot is left half converted.
+  const T A = pile(&WorkPile::A), Zs = pile(&WorkPile::Zs);
+  const T sc = g.Div(Py, A);
+  const T sx = g.Finite(sc + g.Div(Abs(Mx), Zs));
+  const T sz = g.Finite(sc + g.Div(Abs(Mz), Zs));
+  const T sb = g.Div(Me, Zs);
+  g.Put(out[16], sx / 1000);
+  g.Put(out[17], sz / 1000);
+  g.Put(out[18], sc / 1000);
+  g.Put(out[19], sb / 1000);
+}
+
+}  // namespace
 
 int CalcPileHeadForces(const Workspace& w, CalcResults& r) {
-  Guard g;
-  const auto& [dx, dy, dz, tx, ty, tz] = r.Footing;
-  for (int i = 1; i <= w.n; ++i) {
-    const WorkPile& p = w.pile[size_t(i)];
-    const auto [sphi, cphi, spsi, cpsi] = w.axes[size_t(i)];
-
-    // The cap moves by delta + theta x r at the head.
-    const double ux = dx + ty * p.Z - tz * p.Y;
-    const double uy = dy + tz * p.X - tx * p.Z;
-    const double uz = dz + tx * p.Y - ty * p.X;
-    if (!g.Put(r.HeadDispX, i, ux) || !g.Put(r.HeadDispY, i, uy) || !g.Put(r.HeadDispZ, i, uz))
-      return g.code();
-
-    const double mux = cphi * cpsi * ux - sphi * uy + cphi * spsi * uz;
-    const double muy = sphi * cpsi * ux + cphi * uy + sphi * spsi * uz;
-    const double muz = -spsi * ux + cpsi * uz;
-    const double mtx = cphi * cpsi * tx - sphi * ty + cphi * spsi * tz;
-    const double mty = sphi * cpsi * tx + cphi * ty + sphi * spsi * tz;
-    const double mtz = -spsi * tx + cpsi * tz;
-    if (!g.Put(r.MemberDispX, i, mux) || !g.Put(r.MemberDispY, i, muy) ||
-        !g.Put(r.MemberDispZ, i, muz) || !g.Put(r.MemberRotX, i, mtx) ||
-        !g.Put(r.MemberRotY, i, mty) || !g.Put(r.MemberRotZ, i, mtz))
-      return g.code();
-
-    const double Px = r.PileK1[i] * mux - r.PileK2[i] * mtz;
-    const double Py = r.PileKv[i] * muy;
-    const double Pz = r.PileK1z[i] * muz + r.PileK2z[i] * mtx;
-    const double Mx = r.PileK3z[i] * muz + r.PileK4z[i] * mtx;
-    const double My = r.PileKt[i] * mty;
-    const double Mz = -r.PileK3[i] * mux + r.PileK4[i] * mtz;
-    if (!g.Put(r.Px, i, Px) || !g.Put(r.Py, i, Py) || !g.Put(r.Pz, i, Pz) ||
-        !g.Put(r.Mx, i, Mx) || !g.Put(r.My, i, My) || !g.Put(r.Mz, i, Mz))
-      return g.code();
-
-    // Equivalent moment of bending with torsion.
-    const double M = g.Sqrt(Mz * Mz + Mx * Mx);
-    const double Mt = g.Sqrt(Mz * Mz + My * My + Mx * Mx);
-    const double Me = (M + Mt) * 0.5;
-    if (!g.Put(r.Me, i, Me)) return g.code();
-
-    // kN/m2 with the uncorroded section, then N/mm2; the four are stored
-    // together so that no slot is left half converted.
-    const double sc = g.Div(Py, p.A);
-    const double sx = g.Finite(sc + g.Div(std::fabs(Mx), p.Zs));
-    const double sz = g.Finite(sc + g.Div(std::fabs(Mz), p.Zs));
-    const double sb = g.Div(Me, p.Zs);
-    if (!g.Put(r.SigmaX, i, sx / 1000) || !g.Put(r.SigmaZ, i, sz / 1000) ||
-        !g.Put(r.SigmaC, i, sc / 1000) || !g.Put(r.SigmaB, i, sb / 1000))
-      return g.code();
+  PileSteps steps(r, [](CalcResults& t) {
+    return std::array{&t.HeadDispX,   &t.HeadDispY,   &t.HeadDispZ,  &t.MemberDispX, &t.MemberDispY,
+                      &t.MemberDispZ, &t.MemberRotX,  &t.MemberRotY, &t.MemberRotZ,  &t.Px,
+                      &t.Py,          &t.Pz,          &t.Mx,         &t.My,          &t.Mz,
+                      &t.Me,          &t.SigmaX,      &t.SigmaZ,     &t.SigmaC,      &t.SigmaB};
+  });
+  for (int i = 1; i <= w.n; i += 2) {
+    if (i < w.n && steps.RunPair(i, [&](auto& g, auto& out) {
+          HeadForces(w, r, Piles<Lanes>{i}, g, out);
+        }))
+      continue;
+    // The last pile, or a pair with a failing step: one pile at a time.
+    for (int k = i; k <= i + 1 && k <= w.n; ++k) {
+      const int code = steps.Run(k, [&](auto& g, auto& out) {
+        HeadForces(w, r, Piles<double>{k}, g, out);
+      });
+      if (code) return code;
+    }
   }
+  steps.Done(w.n);
   return calcerr::kOk;
 }
 

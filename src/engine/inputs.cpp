@@ -1,5 +1,6 @@
 // Reading the project into working form: conditions, loads, pile table.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -32,6 +33,19 @@ int ReadOption(const ProjectValue& value, Guard& g) {
     return 0;
   }
   return int(rounded);
+}
+
+// A row of finite reals, as the editors leave every row, is read without a
+// check per slot: false sends the row the slot-by-slot way.
+bool ReadRealRow(const ProjectValue* row, std::array<double, kPileColumns>& x) {
+  for (size_t k = 0; k < x.size(); ++k)
+    if (!row[k].isReal()) return false;
+  double sum = 0.0;  // non-finite when any value is
+  for (size_t k = 0; k < x.size(); ++k) {
+    x[k] = row[k].real();
+    sum += x[k];
+  }
+  return std::fabs(sum) <= std::numeric_limits<double>::max();
 }
 
 double Radians(double degrees, Guard& g) {
@@ -72,36 +86,38 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r) {
   w.n = r.PileCount;
   if (!g.ok()) return g.code();
 
-  // Rows are contiguous in the project; read a row through one pointer when
-  // the layout says so, slot by slot otherwise.
-  const bool rowsContiguous =
-      n >= 1 && &project.Piles(kPileColumns, 1) == &project.Piles(1, 1) + (kPileColumns - 1);
+  // The project holds the table row by row in one array; read the rows
+  // through one pointer when the layout says so, slot by slot otherwise.
+  const int rows = std::min(n, kMaxPiles);
+  const ProjectValue* table = rows >= 1 ? &project.Piles(1, 1) : nullptr;
+  const bool contiguous =
+      rows >= 1 && &project.Piles(kPileColumns, rows) == table + (rows * kPileColumns - 1);
   Converter toM2{1e4}, toM4{1e8}, toM3{1e6};
   for (int i = 1; i <= n; ++i) {
     if (i > kMaxPiles) return calcerr::kSubscript;
     // Column by column, converting as each is read.
     WorkPile& p = w.pile[size_t(i)];
     auto readRow = [&](auto cell) {
-      p.D = ReadNumber(cell(1), g);
-      p.t = ReadNumber(cell(2), g);
-      p.dt = ReadNumber(cell(3), g);
-      p.A = toM2(ReadNumber(cell(4), g));
-      p.I = toM4(ReadNumber(cell(5), g));
-      p.Zs = toM3(ReadNumber(cell(6), g));
-      p.h = ReadNumber(cell(7), g);
-      p.L = ReadNumber(cell(8), g);
-      p.X = ReadNumber(cell(9), g);
-      p.Y = ReadNumber(cell(10), g);
-      p.Z = ReadNumber(cell(11), g);
-      p.phi = Radians(ReadNumber(cell(12), g), g);
-      p.psi = Radians(ReadNumber(cell(13), g), g);
-      p.Kv = ReadNumber(cell(14), g);
+      p.D = cell(1);
+      p.t = cell(2);
+      p.dt = cell(3);
+      p.A = toM2(cell(4));
+      p.I = toM4(cell(5));
+      p.Zs = toM3(cell(6));
+      p.h = cell(7);
+      p.L = cell(8);
+      p.X = cell(9);
+      p.Y = cell(10);
+      p.Z = cell(11);
+      p.phi = Radians(cell(12), g);
+      p.psi = Radians(cell(13), g);
+      p.Kv = cell(14);
     };
-    if (rowsContiguous) {
-      const ProjectValue* row = &project.Piles(1, i);
-      readRow([row](int col) -> const ProjectValue& { return row[col - 1]; });
+    std::array<double, kPileColumns> x;
+    if (contiguous && ReadRealRow(table + size_t(i - 1) * kPileColumns, x)) [[likely]] {
+      readRow([&x](int col) { return x[size_t(col) - 1]; });
     } else {
-      readRow([&](int col) -> const ProjectValue& { return project.Piles(col, i); });
+      readRow([&](int col) { return ReadNumber(project.Piles(col, i), g); });
     }
     if (!g.ok()) return g.code();
   }

@@ -15,7 +15,8 @@ struct Lateral {
 };
 
 // Semi-infinite embedded length (beta * l > pi).
-Lateral SemiInfinite(double EI, double beta, double bh, bool hingedHead, Guard& g) {
+template <class Check>
+Lateral SemiInfinite(double EI, double beta, double bh, bool hingedHead, Check& g) {
   Lateral k;
   const double beta3 = beta * beta * beta;
   const double c = (1 + bh) * (1 + bh) * (1 + bh);
@@ -31,8 +32,9 @@ Lateral SemiInfinite(double EI, double beta, double bh, bool hingedHead, Guard& 
 }
 
 // Finite embedded length, lambda = beta * l, by the tip condition.
+template <class Check>
 Lateral Finite(double EI, double beta, double bh, double lambda, bool hingedHead, int tip,
-               Guard& g) {
+               Check& g) {
   const double s2 = std::sinh(2 * lambda), c2 = std::cosh(2 * lambda);
   const double sn2 = std::sin(2 * lambda), cs2 = std::cos(2 * lambda);
   double f1, f23, f4;
@@ -72,48 +74,53 @@ Lateral Finite(double EI, double beta, double bh, double lambda, bool hingedHead
 }  // namespace
 
 int CalcSprings(const Workspace& w, CalcResults& r) {
-  Guard g;
   const WorkConditions& c = w.c;
 
   // First loop: beta, torsional spring, axial spring.
+  PileSteps axial(r, [](CalcResults& t) { return std::array{&t.PileBeta, &t.PileKt, &t.PileKv}; });
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     if (i > 1) {
       const WorkPile& q = w.pile[size_t(i) - 1];
       if (SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
           SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv)) {
-        g.Put(r.PileBeta, i, r.PileBeta[i - 1]);
-        g.Put(r.PileKt, i, r.PileKt[i - 1]);
-        g.Put(r.PileKv, i, r.PileKv[i - 1]);
+        axial.Repeat(i);
         continue;
       }
     }
-    const double Dc = p.D - 2 * p.dt / 1000;  // corroded diameter
-    const double beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * p.I)));
-    if (!g.Put(r.PileBeta, i, beta)) return g.code();
+    const int code = axial.Run(i, [&](auto& g, auto& out) {
+      const double Dc = p.D - 2 * p.dt / 1000;  // corroded diameter
+      const double beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * p.I)));
+      g.Put(out[0], beta);
 
-    // One checked step per statement keeps the order in which steps fail.
-    const double GJ = g.Finite(c.Ep * 2 * p.I / (2 * (1 + kPoisson)));
-    const double length = g.Div(1, beta) + p.h;  // torsion acts over h and 1/beta
-    const double Kt = g.Div(GJ, length);
-    if (!g.Put(r.PileKt, i, Kt)) return g.code();
+      // One checked step per statement keeps the order in which steps fail.
+      const double GJ = g.Finite(c.Ep * 2 * p.I / (2 * (1 + kPoisson)));
+      const double length = g.Div(1, beta) + p.h;  // torsion acts over h and 1/beta
+      g.Put(out[1], g.Div(GJ, length));
 
-    double Kv = p.Kv;
-    if (c.kvChoice == 0) {
-      // Driven steel pipe pile: the embedded part in series with the free
-      // length h acting as a bar.
-      const double l = p.L - p.h;
-      double ratio = g.Div(l, Dc);
-      if (ratio < 10) ratio = 10;
-      const double a = 0.014 * ratio + 0.78;
-      const double series = g.Div(a, g.Div(a * p.h, l) + 1);
-      Kv = series * g.Div(p.A * c.Ep, l);
-    }
-    if (!g.Put(r.PileKv, i, Kv)) return g.code();
+      double Kv = p.Kv;
+      if (c.kvChoice == 0) {
+        // Driven steel pipe pile: the embedded part in series with the free
+        // length h acting as a bar.
+        const double l = p.L - p.h;
+        double ratio = g.Div(l, Dc);
+        if (ratio < 10) ratio = 10;
+        const double a = 0.014 * ratio + 0.78;
+        const double series = g.Div(a, g.Div(a * p.h, l) + 1);
+        Kv = series * g.Div(p.A * c.Ep, l);
+      }
+      g.Put(out[2], Kv);
+    });
+    if (code) return code;
   }
+  axial.Done(w.n);
 
   // Second loop: the four lateral springs, the same in both lateral planes.
   const bool hingedHead = c.head != 0;
+  PileSteps lateral(r, [](CalcResults& t) {
+    return std::array{&t.PileK1,  &t.PileK2,  &t.PileK3,  &t.PileK4,
+                      &t.PileK1z, &t.PileK2z, &t.PileK3z, &t.PileK4z};
+  });
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     const double beta = r.PileBeta[i];
@@ -121,25 +128,24 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
       const WorkPile& q = w.pile[size_t(i) - 1];
       if (SameBits(beta, r.PileBeta[i - 1]) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
           SameBits(p.L, q.L)) {
-        for (PileTable* t : {&r.PileK1, &r.PileK2, &r.PileK3, &r.PileK4, &r.PileK1z, &r.PileK2z,
-                             &r.PileK3z, &r.PileK4z})
-          g.Put(*t, i, (*t)[i - 1]);
+        lateral.Repeat(i);
         continue;
       }
     }
-    const double EI = g.Finite(c.Ep * p.I);
-    const double bh = g.Finite(beta * p.h);
-    const double l = g.Finite(p.L - p.h);
-    // Strictly below: l exactly pi/beta is a finite pile.
-    const bool semiInfinite = g.Div(kPi, beta) < l;
-    if (!g.ok()) return g.code();
-    const Lateral k = semiInfinite ? SemiInfinite(EI, beta, bh, hingedHead, g)
-                                   : Finite(EI, beta, bh, g.Finite(beta * l), hingedHead, c.tip, g);
-    if (!g.Put(r.PileK1, i, k.K1) || !g.Put(r.PileK2, i, k.K2) || !g.Put(r.PileK3, i, k.K3) ||
-        !g.Put(r.PileK4, i, k.K4) || !g.Put(r.PileK1z, i, k.K1) || !g.Put(r.PileK2z, i, k.K2) ||
-        !g.Put(r.PileK3z, i, k.K3) || !g.Put(r.PileK4z, i, k.K4))
-      return g.code();
+    const int code = lateral.Run(i, [&](auto& g, auto& out) {
+      const double EI = g.Finite(c.Ep * p.I);
+      const double bh = g.Finite(beta * p.h);
+      const double l = g.Finite(p.L - p.h);
+      // Strictly below: l exactly pi/beta is a finite pile.
+      const bool semiInfinite = g.Div(kPi, beta) < l;
+      const Lateral k = semiInfinite ? SemiInfinite(EI, beta, bh, hingedHead, g)
+                                     : Finite(EI, beta, bh, g.Finite(beta * l), hingedHead, c.tip, g);
+      const double values[8] = {k.K1, k.K2, k.K3, k.K4, k.K1, k.K2, k.K3, k.K4};
+      for (size_t t = 0; t < 8; ++t) g.Put(out[t], values[t]);
+    });
+    if (code) return code;
   }
+  lateral.Done(w.n);
   return calcerr::kOk;
 }
 

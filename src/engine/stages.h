@@ -6,6 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <tuple>
+#include <type_traits>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "engine.h"
 
@@ -40,17 +45,17 @@ class Guard {
       return Fail(std::isnan(x) || x > kMax ? calcerr::kOverflow : calcerr::kInvalidArgument);
     return std::sqrt(x);
   }
-  // Writes one result slot unless the run has failed (now or before) and
-  // marks the slot as computed by this run.
-  bool Put(PileTable& table, int pile, double value) {
+  // Keeps `value` as the next result of the pile in `out`, and counts the
+  // results kept before the first failing step.
+  void Put(double& out, double value) {
+    out = value;
     if (!(IsFinite(value) & (code_ == 0))) [[unlikely]] {
       Finite(value);
-      return false;
+      return;
     }
-    table[pile] = value;
-    table.computed = pile;
-    return true;
+    ++kept_;
   }
+  int kept() const { return kept_; }
   double Fail(int code) {
     if (code_ == 0) code_ = code;
     return 0.0;
@@ -66,6 +71,180 @@ class Guard {
   }
 
   int code_ = 0;
+  int kept_ = 0;
+};
+
+// Two piles side by side, one per lane. Each lane does exactly the scalar
+// operations of its pile in the same order (no fused or reordered steps), so
+// its values are bit for bit those of the pile computed alone; a pair takes
+// half the instructions, divisions and square roots. SSE2 is part of every
+// x86-64; elsewhere the lanes are two plain doubles.
+#if defined(__SSE2__) || defined(_M_X64)
+struct Lanes {
+  __m128d v;
+  Lanes() = default;
+  Lanes(double x) : v(_mm_set1_pd(x)) {}
+  Lanes(double lane0, double lane1) : v(_mm_set_pd(lane1, lane0)) {}
+  explicit Lanes(__m128d x) : v(x) {}
+  double lane0() const { return _mm_cvtsd_f64(v); }
+  double lane1() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+  void Store(double* to) const { _mm_storeu_pd(to, v); }
+};
+inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm_add_pd(a.v, b.v)); }
+inline Lanes operator-(Lanes a, Lanes b) { return Lanes(_mm_sub_pd(a.v, b.v)); }
+inline Lanes operator*(Lanes a, Lanes b) { return Lanes(_mm_mul_pd(a.v, b.v)); }
+inline Lanes operator/(Lanes a, Lanes b) { return Lanes(_mm_div_pd(a.v, b.v)); }
+inline Lanes operator-(Lanes a) { return Lanes(_mm_xor_pd(a.v, _mm_set1_pd(-0.0))); }
+inline Lanes Abs(Lanes a) { return Lanes(_mm_andnot_pd(_mm_set1_pd(-0.0), a.v)); }
+inline Lanes Sqrt(Lanes a) { return Lanes(_mm_sqrt_pd(a.v)); }
+#else
+struct Lanes {
+  double l0, l1;
+  Lanes() = default;
+  Lanes(double x) : l0(x), l1(x) {}
+  Lanes(double lane0, double lane1) : l0(lane0), l1(lane1) {}
+  double lane0() const { return l0; }
+  double lane1() const { return l1; }
+  void Store(double* to) const { to[0] = l0, to[1] = l1; }
+};
+inline Lanes operator+(Lanes a, Lanes b) { return {a.l0 + b.l0, a.l1 + b.l1}; }
+inline Lanes operator-(Lanes a, Lanes b) { return {a.l0 - b.l0, a.l1 - b.l1}; }
+inline Lanes operator*(Lanes a, Lanes b) { return {a.l0 * b.l0, a.l1 * b.l1}; }
+inline Lanes operator/(Lanes a, Lanes b) { return {a.l0 / b.l0, a.l1 / b.l1}; }
+inline Lanes operator-(Lanes a) { return {-a.l0, -a.l1}; }
+inline Lanes Abs(Lanes a) { return {std::fabs(a.l0), std::fabs(a.l1)}; }
+inline Lanes Sqrt(Lanes a) { return {std::sqrt(a.l0), std::sqrt(a.l1)}; }
+#endif
+inline double Abs(double a) { return std::fabs(a); }
+inline double Sqrt(double a) { return std::sqrt(a); }
+
+inline bool AllFinite(double x) { return std::fabs(x) <= std::numeric_limits<double>::max(); }
+inline bool AllFinite(Lanes x) { return AllFinite(x.lane0()) && AllFinite(x.lane1()); }
+
+// The values of one pile (double) or of two piles side by side (Lanes):
+// Piles<T>{i}(f) gives f(i), or f(i) and f(i + 1).
+template <class T>
+struct Piles;
+template <>
+struct Piles<double> {
+  int i;
+  template <class F>
+  double operator()(F f) const {
+    return f(i);
+  }
+};
+template <>
+struct Piles<Lanes> {
+  int i;
+  template <class F>
+  Lanes operator()(F f) const {
+    return Lanes(f(i), f(i + 1));
+  }
+};
+
+// The same steps as Guard without a branch each, on one pile or a pair:
+// every checked value is added to one sum, which ends non-finite when any of
+// them was (or, rarely, when finite values overflow it; the pile is then
+// redone with a Guard).
+template <class T>
+class Unchecked {
+ public:
+  bool ok() const { return AllFinite(sum_); }
+  T Finite(T x) {
+    sum_ = sum_ + x;
+    return x;
+  }
+  T Div(T a, T b) {
+    const T q = a / b;
+    sum_ = sum_ + (q + b);
+    return q;
+  }
+  T Sqrt(T x) {
+    const T root = detail::Sqrt(x);  // NaN below zero
+    sum_ = sum_ + root;
+    return root;
+  }
+  void Put(T& out, T value) {
+    out = value;
+    sum_ = sum_ + value;
+  }
+
+ private:
+  T sum_ = 0.0;
+};
+
+// One pile's results of a stage, one table each, in the order of the steps
+// that compute them. A pile is computed Unchecked; only when that fails is it
+// redone with a Guard, which finds the first failing step. So a run stores
+// exactly what a step-by-step run would, and marks the tables' progress once
+// per stage instead of at every store.
+// `tables(r)` lists the tables as a std::array of PileTable*; it is called
+// where they are needed, so that their addresses stay constants of the code.
+template <class Tables>
+class PileSteps {
+ public:
+  static constexpr size_t N = std::tuple_size_v<std::invoke_result_t<Tables, CalcResults&>>;
+  using Results = std::array<double, N>;
+
+  PileSteps(CalcResults& r, Tables tables) : r_(r), tables_(tables) {}
+
+  // Computes pile i with `steps(check, out)`, where `check` is an Unchecked
+  // or a Guard and out[k] receives the result for table k. Returns 0, or the
+  // code of the first failing step after storing the results before it.
+  template <class Steps>
+  int Run(int i, Steps&& steps) {
+    Results out;
+    Unchecked<double> fast;
+    steps(fast, out);
+    if (!fast.ok()) [[unlikely]] {
+      Guard g;
+      steps(g, out);
+      if (!g.ok()) return Stop(i, g, out);
+    }
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
+    return calcerr::kOk;
+  }
+  // Computes piles i and i + 1 side by side with `steps(check, out)`, where
+  // `check` is an Unchecked<Lanes>. Stores both and returns true when no step
+  // failed; otherwise stores nothing and the piles are to be Run one by one.
+  template <class Steps>
+  bool RunPair(int i, Steps&& steps) {
+    std::array<Lanes, N> out;
+    Unchecked<Lanes> fast;
+    steps(fast, out);
+    if (!fast.ok()) [[unlikely]]
+      return false;
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) out[k].Store(&(*tables[k])[i]);
+    return true;
+  }
+  // Pile i takes the results of pile i - 1.
+  void Repeat(int i) {
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = (*tables[k])[i - 1];
+  }
+  // Piles 1..n are done.
+  void Done(int n) {
+    for (PileTable* t : tables_(r_)) t->computed = n;
+  }
+
+ private:
+  [[gnu::noinline, gnu::cold]] int Stop(int i, const Guard& g, const Results& out) {
+    const std::array<PileTable*, N> tables = tables_(r_);
+    for (size_t k = 0; k < N; ++k) {
+      const bool kept = int(k) < g.kept();
+      if (kept) (*tables[k])[i] = out[k];
+      tables[k]->computed = kept ? i : i - 1;
+    }
+    return g.code();
+  }
+
+  CalcResults& r_;
+  Tables tables_;
 };
 
 // Pile tables usually hold a few kinds of pile in blocks (the pile editor

@@ -8,7 +8,7 @@
 namespace hasorin::engine::detail {
 namespace {
 
-using Vec3 = std::array<double, 3>;
+using Vec3 = std::array<Lanes, 3>;
 
 Vec3 Cross(const Vec3& a, const Vec3& b) {
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
@@ -75,25 +75,40 @@ constexpr double kPivotNoise = 1e-10;
 }  // namespace
 
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
-  // The 21 entries of the upper triangle.
-  Accumulator acc{};
   SinCos phiSinCos, psiSinCos;
   for (int i = 1; i <= w.n; ++i) {
     const WorkPile& p = w.pile[size_t(i)];
     Axes& ax = w.axes[size_t(i)];
     phiSinCos(p.phi, ax.sphi, ax.cphi);
     psiSinCos(p.psi, ax.spsi, ax.cpsi);
-    const HeadSprings k{r.PileK1[i], r.PileKv[i], r.PileK1z[i], r.PileK2[i], r.PileK2z[i],
-                        r.PileK3[i], r.PileK3z[i], r.PileK4[i], r.PileKt[i], r.PileK4z[i]};
-    if (p.phi == 0.0 && p.psi == 0.0) {
-      AddVerticalPile(acc, p, k);
+  }
+
+  // The 21 entries of the upper triangle, summed pile by pile in pile order.
+  Accumulator acc{};
+  auto vertical = [&w](int i) { return w.pile[size_t(i)].phi == 0.0 && w.pile[size_t(i)].psi == 0.0; };
+  for (int i = 1; i <= w.n; ++i) {
+    if (vertical(i)) {
+      const HeadSprings k{r.PileK1[i], r.PileKv[i], r.PileK1z[i], r.PileK2[i], r.PileK2z[i],
+                          r.PileK3[i], r.PileK3z[i], r.PileK4[i], r.PileKt[i], r.PileK4z[i]};
+      AddVerticalPile(acc, w.pile[size_t(i)], k);
       continue;
     }
-    const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
+    // Inclined piles two at a time; one without a partner fills both lanes.
+    const int j = i < w.n && !vertical(i + 1) ? i + 1 : i;
+    auto both = [i, j](const PileTable& t) { return Lanes(t[i], t[j]); };
+    const Lanes K1 = both(r.PileK1), Kv = both(r.PileKv), K1z = both(r.PileK1z);
+    const Lanes K2 = both(r.PileK2), K2z = both(r.PileK2z), K3 = both(r.PileK3);
+    const Lanes K3z = both(r.PileK3z), K4 = both(r.PileK4), Kt = both(r.PileKt);
+    const Lanes K4z = both(r.PileK4z);
+    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(j)];
+    const Axes &ap = w.axes[size_t(i)], &aq = w.axes[size_t(j)];
+    const Lanes sphi(ap.sphi, aq.sphi), cphi(ap.cphi, aq.cphi);
+    const Lanes spsi(ap.spsi, aq.spsi), cpsi(ap.cpsi, aq.cpsi);
+
     // Rows of the rotation R from global to member axes.
-    const Vec3 xm{ax.cphi * ax.cpsi, -ax.sphi, ax.cphi * ax.spsi};
-    const Vec3 ym{ax.sphi * ax.cpsi, ax.cphi, ax.sphi * ax.spsi};
-    const Vec3 zm{-ax.spsi, 0.0, ax.cpsi};
+    const Vec3 xm{cphi * cpsi, -sphi, cphi * spsi};
+    const Vec3 ym{sphi * cpsi, cphi, sphi * spsi};
+    const Vec3 zm{-spsi, 0.0, cpsi};
 
     // T^T k T with T = [[R, -R S], [0, R]], S = [r]x, and the member
     // stiffness k. A head displacement along member axis u moves the cap by
@@ -101,39 +116,35 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
     // these six vectors t and q the product is
     //   K1 tx tx^T + Kv ty ty^T + K1z tz tz^T + K4z qx qx^T + Kt qy qy^T + K4 qz qz^T
     //   - K2 tx qz^T - K3 qz tx^T + K2z tz qx^T + K3z qx tz^T.
-    const Vec3 pos{p.X, p.Y, p.Z};
+    const Vec3 pos{Lanes(p.X, q.X), Lanes(p.Y, q.Y), Lanes(p.Z, q.Z)};
     const Vec3 wx = Cross(pos, xm), wy = Cross(pos, ym), wz = Cross(pos, zm);
     // The member axes and lever arms scaled by their springs.
-    Vec3 fx, fy, fz, mx, my, mz, rx, ry, rz, k2z, k3z, k2x, k3x;
-    for (size_t a = 0; a < 3; ++a) {
-      fx[a] = K1 * xm[a];
-      fy[a] = Kv * ym[a];
-      fz[a] = K1z * zm[a];
-      mx[a] = K1 * wx[a];
-      my[a] = Kv * wy[a];
-      mz[a] = K1z * wz[a];
-      rx[a] = K4z * xm[a];
-      ry[a] = Kt * ym[a];
-      rz[a] = K4 * zm[a];
-      k2z[a] = K2 * zm[a];
-      k3z[a] = K3 * zm[a];
-      k2x[a] = K2z * xm[a];
-      k3x[a] = K3z * xm[a];
-    }
+    auto scaled = [](Lanes k, const Vec3& v) { return Vec3{k * v[0], k * v[1], k * v[2]}; };
+    const Vec3 fx = scaled(K1, xm), fy = scaled(Kv, ym), fz = scaled(K1z, zm);
+    const Vec3 mx = scaled(K1, wx), my = scaled(Kv, wy), mz = scaled(K1z, wz);
+    const Vec3 rx = scaled(K4z, xm), ry = scaled(Kt, ym), rz = scaled(K4, zm);
+    const Vec3 k2z = scaled(K2, zm), k3z = scaled(K3, zm);
+    const Vec3 k2x = scaled(K2z, xm), k3x = scaled(K3z, xm);
+    // Pile i's term, then pile j's, as one pile after the other.
+    auto add = [i, j](double& sum, Lanes term) {
+      sum += term.lane0();
+      if (j != i) sum += term.lane1();
+    };
 #pragma GCC unroll 3
     for (size_t a = 0; a < 3; ++a) {
 #pragma GCC unroll 3
       for (size_t b = a; b < 3; ++b) {
-        acc[a][b] += fx[a] * xm[b] + fy[a] * ym[b] + fz[a] * zm[b];
-        acc[a + 3][b + 3] += mx[a] * wx[b] + my[a] * wy[b] + mz[a] * wz[b] + rx[a] * xm[b] +
-                             ry[a] * ym[b] + rz[a] * zm[b] - wx[a] * k2z[b] - k3z[a] * wx[b] +
-                             wz[a] * k2x[b] + k3x[a] * wz[b];
+        add(acc[a][b], fx[a] * xm[b] + fy[a] * ym[b] + fz[a] * zm[b]);
+        add(acc[a + 3][b + 3], mx[a] * wx[b] + my[a] * wy[b] + mz[a] * wz[b] + rx[a] * xm[b] +
+                                   ry[a] * ym[b] + rz[a] * zm[b] - wx[a] * k2z[b] -
+                                   k3z[a] * wx[b] + wz[a] * k2x[b] + k3x[a] * wz[b]);
       }
 #pragma GCC unroll 3
       for (size_t b = 0; b < 3; ++b)
-        acc[a][b + 3] += fx[a] * wx[b] + fy[a] * wy[b] + fz[a] * wz[b] - xm[a] * k2z[b] +
-                         zm[a] * k2x[b];
+        add(acc[a][b + 3], fx[a] * wx[b] + fy[a] * wy[b] + fz[a] * wz[b] - xm[a] * k2z[b] +
+                               zm[a] * k2x[b]);
     }
+    i = j;
   }
 
   // Sums and products only: an overflow anywhere leaves a non-finite entry.

@@ -17,7 +17,8 @@ constexpr Grade kGrades[2] = {
     {16, 185, 1.2, 79, 5000, 185},   // SKK490
 };
 
-double AllowableAxial(const Grade& gr, double s, Guard& g) {
+template <class Check>
+double AllowableAxial(const Grade& gr, double s, Check& g) {
   if (s <= gr.sLow) return gr.caLow;
   if (s < gr.sHigh) return gr.caLow - gr.slope * (s - gr.sLow);
   return g.Div(1200000, gr.euler + s * s);
@@ -26,8 +27,11 @@ double AllowableAxial(const Grade& gr, double s, Guard& g) {
 }  // namespace
 
 int CalcStressCheck(const Workspace& w, CalcResults& r) {
-  Guard g;
   const double alpha = w.c.alpha;
+  PileSteps steps(r, [](CalcResults& t) {
+    return std::array{&t.Slenderness, &t.SigmaCaAllow[kSKK400], &t.CheckRatio[kSKK400],
+                      &t.SigmaCaAllow[kSKK490], &t.CheckRatio[kSKK490]};
+  });
   // Slenderness and allowable axial stresses of the previous pile.
   double s = 0;
   std::array<double, 2> ca{};
@@ -35,22 +39,25 @@ int CalcStressCheck(const Workspace& w, CalcResults& r) {
     const WorkPile& p = w.pile[size_t(i)];
     const WorkPile& q = w.pile[size_t(i) - 1];
     const bool same = i > 1 && SameBits(p.I, q.I) && SameBits(p.A, q.A) && SameBits(p.h, q.h);
-    if (!same) {
-      // Buckling length: the free length h.
-      const double radius = g.Sqrt(g.Div(p.I, p.A));
-      s = g.Div(p.h, radius);
-    }
-    if (!g.Put(r.Slenderness, i, s)) return g.code();
-
     const double sc = r.SigmaC[i], sb = r.SigmaB[i];
-    for (int grade = kSKK400; grade <= kSKK490; ++grade) {
-      const Grade& gr = kGrades[grade];
-      if (!same) ca[size_t(grade)] = g.Finite(alpha * AllowableAxial(gr, s, g));
-      if (!g.Put(r.SigmaCaAllow[grade], i, ca[size_t(grade)])) return g.code();
-      const double ratio = g.Div(sc, ca[size_t(grade)]);
-      if (!g.Put(r.CheckRatio[grade], i, ratio + g.Div(sb, alpha * gr.ba))) return g.code();
-    }
+    const int code = steps.Run(i, [&](auto& g, auto& out) {
+      if (!same) {
+        // Buckling length: the free length h.
+        const double radius = g.Sqrt(g.Div(p.I, p.A));
+        s = g.Div(p.h, radius);
+      }
+      g.Put(out[0], s);
+      for (int grade = kSKK400; grade <= kSKK490; ++grade) {
+        const Grade& gr = kGrades[grade];
+        if (!same) ca[size_t(grade)] = g.Finite(alpha * AllowableAxial(gr, s, g));
+        g.Put(out[size_t(1 + 2 * grade)], ca[size_t(grade)]);
+        const double ratio = g.Div(sc, ca[size_t(grade)]);
+        g.Put(out[size_t(2 + 2 * grade)], ratio + g.Div(sb, alpha * gr.ba));
+      }
+    });
+    if (code) return code;
   }
+  steps.Done(w.n);
   return calcerr::kOk;
 }
 
