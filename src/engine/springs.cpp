@@ -78,16 +78,19 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
 
   // First loop: beta, torsional spring, axial spring.
   PileSteps axial(r, [](CalcResults& t) { return std::array{&t.PileBeta, &t.PileKt, &t.PileKv}; });
+  auto sameAxial = [&w](int i) {
+    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(i) - 1];
+    return SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) &&
+           SameBits(p.h, q.h) && SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv);
+  };
   for (int i = 1; i <= w.n; ++i) {
-    const WorkPile& p = w.pile[size_t(i)];
-    if (i > 1) {
-      const WorkPile& q = w.pile[size_t(i) - 1];
-      if (SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
-          SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv)) {
-        axial.Repeat(i);
-        continue;
-      }
+    if (i > 1 && sameAxial(i)) {
+      const int last = EndOfRun(i, w.n, sameAxial);
+      axial.Repeat(i, last);
+      i = last;
+      continue;
     }
+    const WorkPile& p = w.pile[size_t(i)];
     const int code = axial.Run(i, [&](auto& g, auto& out) {
       const double Dc = p.D - 2 * p.dt / 1000;  // corroded diameter
       const double beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * p.I)));
@@ -121,17 +124,20 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return std::array{&t.PileK1,  &t.PileK2,  &t.PileK3,  &t.PileK4,
                       &t.PileK1z, &t.PileK2z, &t.PileK3z, &t.PileK4z};
   });
+  auto sameLateral = [&w, &r](int i) {
+    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(i) - 1];
+    return SameBits(r.PileBeta[i], r.PileBeta[i - 1]) && SameBits(p.I, q.I) &&
+           SameBits(p.h, q.h) && SameBits(p.L, q.L);
+  };
   for (int i = 1; i <= w.n; ++i) {
+    if (i > 1 && sameLateral(i)) {
+      const int last = EndOfRun(i, w.n, sameLateral);
+      lateral.Repeat(i, last);
+      i = last;
+      continue;
+    }
     const WorkPile& p = w.pile[size_t(i)];
     const double beta = r.PileBeta[i];
-    if (i > 1) {
-      const WorkPile& q = w.pile[size_t(i) - 1];
-      if (SameBits(beta, r.PileBeta[i - 1]) && SameBits(p.I, q.I) && SameBits(p.h, q.h) &&
-          SameBits(p.L, q.L)) {
-        lateral.Repeat(i);
-        continue;
-      }
-    }
     const int code = lateral.Run(i, [&](auto& g, auto& out) {
       const double EI = g.Finite(c.Ep * p.I);
       const double bh = g.Finite(beta * p.h);

@@ -1,6 +1,7 @@
 #pragma once
 // Internal to the engine: the checked arithmetic, the working copy of the
 // inputs and the stages of the pipeline, in the order they run.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -221,11 +222,9 @@ class PileSteps {
     for (size_t k = 0; k < N; ++k) out[k].Store(&(*tables[k])[i]);
     return true;
   }
-  // Pile i takes the results of pile i - 1.
-  void Repeat(int i) {
-    const std::array<PileTable*, N> tables = tables_(r_);
-#pragma GCC unroll 32
-    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = (*tables[k])[i - 1];
+  // Piles first..last take the results of pile first - 1.
+  void Repeat(int first, int last) {
+    for (PileTable* t : tables_(r_)) std::fill(&(*t)[first], &(*t)[last] + 1, (*t)[first - 1]);
   }
   // Piles 1..n are done.
   void Done(int n) {
@@ -246,6 +245,14 @@ class PileSteps {
   CalcResults& r_;
   Tables tables_;
 };
+
+// The last pile of the run from pile i on in which every pile is `same(k)`
+// as pile k - 1.
+template <class Same>
+int EndOfRun(int i, int n, Same same) {
+  while (i < n && same(i + 1)) ++i;
+  return i;
+}
 
 // Pile tables usually hold a few kinds of pile in blocks (the pile editor
 // sorts them by diameter): a pile whose inputs equal, bit for bit, those of

@@ -118,32 +118,36 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
     //   - K2 tx qz^T - K3 qz tx^T + K2z tz qx^T + K3z qx tz^T.
     const Vec3 pos{Lanes(p.X, q.X), Lanes(p.Y, q.Y), Lanes(p.Z, q.Z)};
     const Vec3 wx = Cross(pos, xm), wy = Cross(pos, ym), wz = Cross(pos, zm);
-    // The member axes and lever arms scaled by their springs.
+    // The member axes and lever arms scaled by their springs, each made
+    // where the block below needs it: fewer values held at once.
     auto scaled = [](Lanes k, const Vec3& v) { return Vec3{k * v[0], k * v[1], k * v[2]}; };
-    const Vec3 fx = scaled(K1, xm), fy = scaled(Kv, ym), fz = scaled(K1z, zm);
-    const Vec3 mx = scaled(K1, wx), my = scaled(Kv, wy), mz = scaled(K1z, wz);
-    const Vec3 rx = scaled(K4z, xm), ry = scaled(Kt, ym), rz = scaled(K4, zm);
-    const Vec3 k2z = scaled(K2, zm), k3z = scaled(K3, zm);
-    const Vec3 k2x = scaled(K2z, xm), k3x = scaled(K3z, xm);
     // Pile i's term, then pile j's, as one pile after the other.
     auto add = [i, j](double& sum, Lanes term) {
       sum += term.lane0();
       if (j != i) sum += term.lane1();
     };
+    const Vec3 fx = scaled(K1, xm), fy = scaled(Kv, ym), fz = scaled(K1z, zm);
 #pragma GCC unroll 3
-    for (size_t a = 0; a < 3; ++a) {
+    for (size_t a = 0; a < 3; ++a)
 #pragma GCC unroll 3
-      for (size_t b = a; b < 3; ++b) {
-        add(acc[a][b], fx[a] * xm[b] + fy[a] * ym[b] + fz[a] * zm[b]);
-        add(acc[a + 3][b + 3], mx[a] * wx[b] + my[a] * wy[b] + mz[a] * wz[b] + rx[a] * xm[b] +
-                                   ry[a] * ym[b] + rz[a] * zm[b] - wx[a] * k2z[b] -
-                                   k3z[a] * wx[b] + wz[a] * k2x[b] + k3x[a] * wz[b]);
-      }
+      for (size_t b = a; b < 3; ++b) add(acc[a][b], fx[a] * xm[b] + fy[a] * ym[b] + fz[a] * zm[b]);
+    const Vec3 k2z = scaled(K2, zm), k2x = scaled(K2z, xm);
+#pragma GCC unroll 3
+    for (size_t a = 0; a < 3; ++a)
 #pragma GCC unroll 3
       for (size_t b = 0; b < 3; ++b)
         add(acc[a][b + 3], fx[a] * wx[b] + fy[a] * wy[b] + fz[a] * wz[b] - xm[a] * k2z[b] +
                                zm[a] * k2x[b]);
-    }
+    const Vec3 mx = scaled(K1, wx), my = scaled(Kv, wy), mz = scaled(K1z, wz);
+    const Vec3 rx = scaled(K4z, xm), ry = scaled(Kt, ym), rz = scaled(K4, zm);
+    const Vec3 k3z = scaled(K3, zm), k3x = scaled(K3z, xm);
+#pragma GCC unroll 3
+    for (size_t a = 0; a < 3; ++a)
+#pragma GCC unroll 3
+      for (size_t b = a; b < 3; ++b)
+        add(acc[a + 3][b + 3], mx[a] * wx[b] + my[a] * wy[b] + mz[a] * wz[b] + rx[a] * xm[b] +
+                                   ry[a] * ym[b] + rz[a] * zm[b] - wx[a] * k2z[b] -
+                                   k3z[a] * wx[b] + wz[a] * k2x[b] + k3x[a] * wz[b]);
     i = j;
   }
 
