@@ -9,13 +9,13 @@ namespace {
 // The results of pile(s) `at` in the order of the tables below, computed on
 // one pile (T = double) or on two side by side (T = Lanes).
 template <class T, class Check>
-void HeadForces(const Workspace& w, const CalcResults& r, Piles<T> at, Check& g,
-                std::array<T, 20>& out) {
-  const T dx = r.Footing[0], dy = r.Footing[1], dz = r.Footing[2];
-  const T tx = r.Footing[3], ty = r.Footing[4], tz = r.Footing[5];
+void HeadForces(const Workspace& w, const CalcResults& r, const std::array<double, 6>& footing,
+                Piles<T> at, Check& g, std::array<T, 20>& out) {
+  const T dx = footing[0], dy = footing[1], dz = footing[2];
+  const T tx = footing[3], ty = footing[4], tz = footing[5];
   auto pile = [&](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
   auto axes = [&](double Axes::*v) { return at([&](int i) { return w.axes[size_t(i)].*v; }); };
-  auto spring = [&](const PileTable& t) { return at([&](int i) { return t[i]; }); };
+  auto spring = [&](const PileTable& t) { return at.In(t); };
   const T X = pile(&WorkPile::X), Y = pile(&WorkPile::Y), Z = pile(&WorkPile::Z);
   const T sphi = axes(&Axes::sphi), cphi = axes(&Axes::cphi);
   const T spsi = axes(&Axes::spsi), cpsi = axes(&Axes::cpsi);
@@ -82,15 +82,17 @@ int CalcPileHeadForces(const Workspace& w, CalcResults& r) {
                       &t.Py,          &t.Pz,          &t.Mx,         &t.My,          &t.Mz,
                       &t.Me,          &t.SigmaX,      &t.SigmaZ,     &t.SigmaC,      &t.SigmaB};
   });
+  // A copy the stores into the tables cannot touch, so that it stays in registers.
+  const std::array<double, 6> footing = r.Footing;
   for (int i = 1; i <= w.n; i += 2) {
     if (i < w.n && steps.RunPair(i, [&](auto& g, auto& out) {
-          HeadForces(w, r, Piles<Lanes>{i}, g, out);
+          HeadForces(w, r, footing, Piles<Lanes>{i}, g, out);
         }))
       continue;
     // The last pile, or a pair with a failing step: one pile at a time.
     for (int k = i; k <= i + 1 && k <= w.n; ++k) {
       const int code = steps.Run(k, [&](auto& g, auto& out) {
-        HeadForces(w, r, Piles<double>{k}, g, out);
+        HeadForces(w, r, footing, Piles<double>{k}, g, out);
       });
       if (code) return code;
     }

@@ -87,6 +87,7 @@ struct Lanes {
   Lanes(double x) : v(_mm_set1_pd(x)) {}
   Lanes(double lane0, double lane1) : v(_mm_set_pd(lane1, lane0)) {}
   explicit Lanes(__m128d x) : v(x) {}
+  static Lanes Load(const double* from) { return Lanes(_mm_loadu_pd(from)); }
   double lane0() const { return _mm_cvtsd_f64(v); }
   double lane1() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
   void Store(double* to) const { _mm_storeu_pd(to, v); }
@@ -104,6 +105,7 @@ struct Lanes {
   Lanes() = default;
   Lanes(double x) : l0(x), l1(x) {}
   Lanes(double lane0, double lane1) : l0(lane0), l1(lane1) {}
+  static Lanes Load(const double* from) { return {from[0], from[1]}; }
   double lane0() const { return l0; }
   double lane1() const { return l1; }
   void Store(double* to) const { to[0] = l0, to[1] = l1; }
@@ -123,7 +125,7 @@ inline bool AllFinite(double x) { return std::fabs(x) <= std::numeric_limits<dou
 inline bool AllFinite(Lanes x) { return AllFinite(x.lane0()) && AllFinite(x.lane1()); }
 
 // The values of one pile (double) or of two piles side by side (Lanes):
-// Piles<T>{i}(f) gives f(i), or f(i) and f(i + 1).
+// Piles<T>{i}(f) gives f(i), or f(i) and f(i + 1); In(t) the slots of table t.
 template <class T>
 struct Piles;
 template <>
@@ -133,6 +135,7 @@ struct Piles<double> {
   double operator()(F f) const {
     return f(i);
   }
+  double In(const PileTable& t) const { return t[i]; }
 };
 template <>
 struct Piles<Lanes> {
@@ -141,6 +144,7 @@ struct Piles<Lanes> {
   Lanes operator()(F f) const {
     return Lanes(f(i), f(i + 1));
   }
+  Lanes In(const PileTable& t) const { return Lanes::Load(&t.v[size_t(i)]); }
 };
 
 // The same steps as Guard without a branch each, on one pile or a pair:
