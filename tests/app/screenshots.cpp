@@ -6,10 +6,13 @@
 #include <QFont>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cmath>
 
 #include "about.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
+#include "inp_kui.h"
+#include "exchange.h"
 #include "menu_main.h"
 #include "project.h"
 #include "settings.h"
@@ -62,6 +65,25 @@ int main(int argc, char* argv[]) {
   Save(loads, out, "loads");
   frmAbout about;
   Save(about, out, "about");
+
+  // Thirty piles of three diameters in rows of six, the outer ones inclined.
+  for (int i = 1; i <= 30; ++i) {
+    const double d = i <= 12 ? 0.8 : i <= 24 ? 1.0 : 1.2;
+    const double t = d < 1 ? 12 : 14, x = ((i - 1) % 6) * 2.5 - 6.25, z = ((i - 1) / 6) * 2.5 - 5.0;
+    const bool outer = (i - 1) % 6 == 0 || (i - 1) % 6 == 5;
+    // Section values as the editor derives them (corrosion of 1 mm outside).
+    const double dout = d * 100 - 0.2, din = d * 100 - 2 * t / 10;
+    const double a = 3.141592654 / 4 * (dout * dout - din * din);
+    const double inertia = 3.141592654 / 64 * (std::pow(dout, 4) - std::pow(din, 4));
+    const double row[14] = {d, t, 1, a, inertia, inertia / (dout / 2), 0.5, 25, x, 0, z, outer ? 10.0 : 0.0, x < 0 ? 180.0 : 0.0, 0};
+    for (int c = 0; c < 14; ++c) p.Piles(c + 1, i) = ProjectValue::Real(row[c]);
+  }
+  p.PileCount = 30;
+  frmInpKui piles;
+  piles.UsrRecMax = kMaxPiles;
+  QObject::connect(&piles, &EditorFrame::LoadData, &piles,
+                   [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
+  Save(piles, out, "piles");
 
   // The range message as the desktop shows it, over the conditions editor.
   conditions.activateWindow();
