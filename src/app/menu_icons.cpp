@@ -2,9 +2,10 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <cmath>
 #include <functional>
+
+#include "drawn_icon.h"
 
 namespace hasorin {
 namespace {
@@ -20,18 +21,7 @@ const QColor kGreen(0x2e, 0x8b, 0x57);
 
 // Draws a picture on a 32 x 32 design grid, rendered at several sizes.
 QIcon Draw(const std::function<void(QPainter&)>& paint) {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 96}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    paint(p);
-    p.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
+  return DrawnIcon(32, {16, 24, 32, 48, 64, 96}, paint);
 }
 
 void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color, double width) {

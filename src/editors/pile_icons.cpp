@@ -2,8 +2,9 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <functional>
+
+#include "drawn_icon.h"
 
 namespace hasorin {
 namespace {
@@ -13,20 +14,7 @@ const QColor kPaper(255, 255, 255);
 const QColor kRowFill(214, 228, 245);
 
 // Draws on a 16 x 16 design grid, at 16 and 32 pixels for sharp high-DPI toolbars.
-QIcon Draw(const std::function<void(QPainter&)>& paint) {
-  QIcon icon;
-  for (int size : {16, 32}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    paint(p);
-    p.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
-}
+QIcon Draw(const std::function<void(QPainter&)>& paint) { return DrawnIcon(16, {16, 32}, paint); }
 
 void Sheet(QPainter& p, QRectF r) {
   p.setPen(QPen(kInk, 1));
