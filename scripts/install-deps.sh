@@ -11,7 +11,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   fonts-ipafont-gothic fonts-dejavu-core
-  xvfb xauth poppler-utils imagemagick
+  xvfb xauth poppler-utils imagemagick openbox
+  qt6-svg-dev libxlsxwriter-dev zlib1g-dev
+  clang-14 libclang-rt-14-dev llvm-14
+  ccache
 )
 
 missing=()
