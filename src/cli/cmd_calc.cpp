@@ -157,7 +157,7 @@ constexpr int kJsonFormat = 1;
 void PrintJson(const CalcResults& r) {
   using engine::kPileTables;
   std::string out;
-  out.reserve(4096 + size_t(r.PileCount) * 1024);
+  out.reserve(4096 + size_t(r.PileCount) * 1536);  // about 1.1 KB a pile
   JsonWriter json(out);
   json.BeginObject();
   json.Key("format").Int(kJsonFormat);
