@@ -19,16 +19,16 @@ constexpr Grade kGrades[2] = {
     {16, 185, 1.2, 79, 5000, 185},   // SKK490
 };
 
-double AllowableAxial(const Grade& gr, double s, Guard& g) {
+template <class Check>
+double AllowableAxial(const Grade& gr, double s, Check& g) {
   if (s <= gr.sLow) return gr.caLow;
   if (s < gr.sHigh) return gr.caLow - gr.slope * (s - gr.sLow);
   return g.Div(1200000, gr.euler + s * s);
 }
-// Without a branch, for one pile or two: the quotient of the upper range is
-// taken for every s, where it never fails for a finite s.
-template <class T>
-T AllowableAxial(const Grade& gr, T s, Unchecked<T>& g) {
-  const T upper = g.Div(1200000, gr.euler + s * s);
+// Two piles: each lane takes its range. The quotient of the upper range is
+// taken only when a lane is in it (it never fails for a finite s).
+Lanes AllowableAxial(const Grade& gr, Lanes s, Unchecked<Lanes>& g) {
+  const Lanes upper = CountLess(s, gr.sHigh) == 2 ? Lanes(0.0) : g.Div(1200000, gr.euler + s * s);
   return IfLessEqual(s, gr.sLow, gr.caLow,
                      IfLess(s, gr.sHigh, gr.caLow - gr.slope * (s - gr.sLow), upper));
 }
