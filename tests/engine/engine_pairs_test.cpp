@@ -96,6 +96,17 @@ TEST(EnginePairs, AFailingPileStopsTheRunAfterThePilesBeforeIt) {
     EXPECT_EQ(r->PileK1.computed, failing - 1);
     EXPECT_EQ(r->PileKv.computed, int(piles.size()));
 
+    // Without a free length and with L = 0 the computed Kv divides by l = 0
+    // first (A Ep would overflow in the step after).
+    Conds computed = c;
+    computed.kvChoice = 0;
+    auto zero = MixedPiles();
+    zero[size_t(failing) - 1].h = zero[size_t(failing) - 1].L = 0;
+    zero[size_t(failing) - 1].A = 1e308;
+    EXPECT_EQ(CalcPileGroup(AsRead(MakeProject(computed, zero)), *r), calcerr::kDivisionByZero);
+    EXPECT_EQ(r->PileKt.computed, failing);
+    EXPECT_EQ(r->PileKv.computed, failing - 1);
+
     Project text = AsRead(MakeProject(c, piles));
     text.Piles(14, failing) = ProjectValue::Text("1");
     EXPECT_EQ(CalcPileGroup(text, *r), calcerr::kTypeMismatch);
