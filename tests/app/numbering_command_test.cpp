@@ -1,14 +1,12 @@
 // Command 7 of the main window: the numbering settings editor exchanging its
 // values with section "Chapter" of the settings file (never the project), and
 // the headings of a report generated afterwards, down to the PDF.
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +21,7 @@
 #include "menu_main.h"
 #include "pdf_output.h"
 #include "print_job.h"
+#include "renban_steps.h"
 #include "settings.h"
 
 using namespace hasorin;
@@ -75,26 +74,6 @@ class NumberingCommandTest : public QObject {
     });
     QTest::mouseClick(w_->cmdMenu(7), Qt::LeftButton);
     QVERIFY(ran);
-  }
-  static void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2)); }
-  static void ClickTab(frmInpRenban& e, int index) {
-    QTabBar* bar = e.TabStrip1->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-  }
-  static void Type(NumberField* field, const QString& text) {
-    QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-  }
-  // Opens the list and clicks entry `position`.
-  static void Choose(QComboBox* list, int position) {
-    QTest::mouseClick(list, Qt::LeftButton);
-    QAbstractItemView* view = list->view();
-    QTRY_VERIFY(view->isVisible());
-    QTest::qWait(QApplication::doubleClickInterval() + 50);  // the list ignores a release at once
-    const QRect entry = view->visualRect(view->model()->index(position, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
-    QTRY_VERIFY(!view->isVisible());
   }
 
  private slots:
@@ -149,10 +128,10 @@ class NumberingCommandTest : public QObject {
     QVERIFY(before.startsWith("[Chapter]\r\nMethod = 2\r\n"));
     for (bool closeBox : {false, true}) {
       WithEditor([closeBox](frmInpRenban& e) {
-        Click(e.optMethod->button(3));
-        Type(e.numInit, "9");
-        ClickTab(e, 1);
-        Choose(e.cboStyle[2], 4);
+        testing::ClickOption(e.optMethod->button(3));
+        testing::TypeInto(e.numInit, "9");
+        testing::ClickTab(e, 1);
+        QVERIFY(testing::Choose(e.cboStyle[2], 4));
         closeBox ? (void)e.close() : QTest::mouseClick(e.cmdCancel(), Qt::LeftButton);
       });
       QCOMPARE(ChapterBytes(), before);
@@ -176,11 +155,11 @@ class NumberingCommandTest : public QObject {
   void reportShowsTheNewNumbering() {
     SmallProject();
     WithEditor([](frmInpRenban& e) {
-      Click(e.optMethod->button(1));
-      Type(e.numInit, "18");
-      ClickTab(e, 1);
-      Choose(e.cboStyle[0], 7);  // ①,②,③,...⑳
-      Choose(e.cboStyle[1], 1);  // (1),(2),(3) ...(99)
+      testing::ClickOption(e.optMethod->button(1));
+      testing::TypeInto(e.numInit, "18");
+      testing::ClickTab(e, 1);
+      QVERIFY(testing::Choose(e.cboStyle[0], 7));  // ①,②,③,...⑳
+      QVERIFY(testing::Choose(e.cboStyle[1], 1));  // (1),(2),(3) ...(99)
       QTest::mouseClick(e.cmdOk(), Qt::LeftButton);
     });
     QCOMPARE(Chapter("Init"), std::string("18"));
