@@ -273,6 +273,7 @@ bool frmInpRenban::eventFilter(QObject* watched, QEvent* event) {
   if (switching) {
     auto* field = qobject_cast<EntryField*>(QApplication::focusWidget());
     if (field && field->window() == this && !field->RequestLeave()) {
+      field->setFocus(Qt::OtherFocusReason);  // back from the message box
       field->selectAll();
       return true;
     }
