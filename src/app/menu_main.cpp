@@ -19,8 +19,10 @@
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "inp_renban.h"
 #include "inputfile.h"
 #include "menu_icons.h"
+#include "numbering.h"
 #include "open_file.h"
 #include "paths.h"
 #include "profile.h"
@@ -463,8 +465,23 @@ void frmMenuMain::ShowPileHeadResults() {}
 void frmMenuMain::ShowPileStresses() {}
 void frmMenuMain::ShowPrintMenu() {}
 
-// The report numbering settings editor is opened here.
-void frmMenuMain::OpenNumberingEditor() {}
+void frmMenuMain::ConnectEditor(frmInpRenban* editor) {
+  connect(editor, &EditorFrame::LoadData, this,
+          [editor] { editor->SetFields(LoadNumberingFields(SettingsFilePath())); });
+  connect(editor, &EditorFrame::SaveData, this, [editor](bool& cancel) {
+    cancel = false;
+    if (!SaveNumberingFields(editor->Fields(), SettingsFilePath())) {
+      Ui().ShowMessage(editor, Q(NumberingWriteErrorText(SettingsFilePath())), editor->windowTitle(),
+                       MsgIcon::Critical, MsgButtons::Ok);
+    }
+  });
+}
+
+void frmMenuMain::OpenNumberingEditor() {
+  frmInpRenban editor(this);
+  ConnectEditor(&editor);
+  ShowEditor(editor);
+}
 
 void frmMenuMain::ShowAbout() {
   frmAbout about(this);

@@ -1,4 +1,4 @@
-// Saves pictures of the main window, both editors and the About window, for
+// Saves pictures of the main window, the editors and the About window, for
 // looking at them: hasorin_screenshots OUTPUT_FOLDER (run under xvfb-run,
 // QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
 #include <QApplication>
@@ -12,8 +12,10 @@
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "inp_renban.h"
 #include "exchange.h"
 #include "menu_main.h"
+#include "numbering.h"
 #include "project.h"
 #include "settings.h"
 #include "ui.h"
@@ -65,6 +67,21 @@ int main(int argc, char* argv[]) {
   Save(loads, out, "loads");
   frmAbout about;
   Save(about, out, "about");
+
+  // The numbering editor on each of its tabs, with joined numbers and margins.
+  NumberingFields numbering;
+  numbering.method = 2;
+  numbering.init = 1;
+  numbering.style = {0, 1, 3, 7};
+  numbering.margin = {0, 2, 4, 6};
+  SaveNumberingFields(numbering, SettingsFilePath());
+  frmInpRenban renban;
+  main.ConnectEditor(&renban);
+  for (int tab = 0; tab < 3; ++tab) {
+    renban.TabStrip1->setCurrentIndex(tab);
+    Save(renban, out, QString("numbering_tab%1").arg(tab + 1));
+  }
+  renban.close();
 
   // Thirty piles of three diameters in rows of six, the outer ones inclined.
   for (int i = 1; i <= 30; ++i) {
