@@ -1,7 +1,8 @@
-// Saves pictures of the main window, both editors and the About window, for
+// Saves pictures of the main window, the editors, the result windows and the About window, for
 // looking at them: hasorin_screenshots OUTPUT_FOLDER (run under xvfb-run,
 // QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFont>
 #include <QTemporaryDir>
@@ -12,7 +13,12 @@
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "engine.h"
+#include "example_projects.h"
 #include "exchange.h"
+#include "open_viewers.h"
+#include "res_out_pxpypz.h"
+#include "res_out_stress.h"
 #include "menu_main.h"
 #include "project.h"
 #include "settings.h"
@@ -84,6 +90,34 @@ int main(int argc, char* argv[]) {
   QObject::connect(&piles, &EditorFrame::LoadData, &piles,
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
+
+  // The result windows for the inclined example and for 999 piles, some of
+  // them overloaded so that red cells and values beyond the cells show.
+  auto results = [](const char* name, Project project) {
+    static engine::CalcResults r;
+    if (engine::CalcPileGroup(project, r) != 0 || !r.solved) qFatal("%s does not solve", name);
+    return std::pair{project, &r};
+  };
+  auto shoot = [&](const QString& name, const Project& project, const engine::CalcResults& r) {
+    frmResOutPxPyPz heads;
+    ConnectViewer(heads, r);
+    Save(heads, out, "heads_" + name);
+    frmResOutStress stress;
+    ConnectViewer(stress, project, r);
+    Save(stress, out, "stress_" + name + "_skk400");
+    stress.cboZai->setCurrentIndex(1);
+    Save(stress, out, "stress_" + name + "_skk490");
+  };
+  {
+    auto [project, r] = results("inclined", testing::Inclined4());
+    shoot("inclined", project, *r);
+  }
+  {
+    Project big = testing::ManyPiles(kMaxPiles);
+    testing::SetLoads(big, 2.0e5, 3.0e6, -4.0e4, 0, 0, 9.0e5);
+    auto [project, r] = results("999", big);
+    shoot("999", project, *r);
+  }
 
   // The range message as the desktop shows it, over the conditions editor.
   conditions.activateWindow();
