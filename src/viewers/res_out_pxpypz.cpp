@@ -49,7 +49,7 @@ QSize frmResOutPxPyPz::DefaultSize() const {
   const int w = cmdClose()->width() + TwipsToPixels(this, 240, Qt::Horizontal) +
                 TwipsToPixels(this, 360, Qt::Horizontal);
   const int content = std::max({vaSpread1->SizeFor(15).width(), Frame1->sizeHint().width(),
-                                StatusBar1->sizeHint().width() - w});
+                                StatusPanel1->sizeHint().width() + 24 - w});
   const int height = vaSpread1->SizeFor(15).height() + Frame1->sizeHint().height() +
                      StatusBar1->sizeHint().height() + TwipsToPixels(this, 120, Qt::Vertical);
   return {content + w, height};

@@ -51,7 +51,8 @@ ResultTable PileHeadTable(const engine::CalcResults& r) {
     for (int i = 1; i <= t.rows; ++i) {
       if (!table.Computed(i)) continue;  // never a stale value shown as this run's
       ResultCell& cell = t.At(i - 1, c) = Number(table[i], "0.00");
-      cell.beyondLimit = !(std::fabs(table[i]) <= kHeadCellLimit);
+      // Judged on the value as shown: -9999.994 reads -9999.99 and fits.
+      cell.beyondLimit = !(std::fabs(std::round(table[i] * 100)) <= std::round(kHeadCellLimit * 100));
     }
   }
   return t;

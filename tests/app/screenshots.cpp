@@ -19,6 +19,7 @@
 #include "open_viewers.h"
 #include "res_out_pxpypz.h"
 #include "res_out_stress.h"
+#include "result_grid.h"
 #include "menu_main.h"
 #include "project.h"
 #include "settings.h"
@@ -91,33 +92,41 @@ int main(int argc, char* argv[]) {
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
 
-  // The result windows for the inclined example and for 999 piles, some of
-  // them overloaded so that red cells and values beyond the cells show.
-  auto results = [](const char* name, Project project) {
-    static engine::CalcResults r;
+  // The result windows for the inclined example and for 999 piles: a load
+  // that puts the far piles in tension for the stress window (scrolled to
+  // where compression turns into tension), and one whose axial forces go
+  // beyond the cells' ±9999.99 for the pile-head window.
+  static engine::CalcResults r;
+  auto run = [](const char* name, const Project& project) {
     if (engine::CalcPileGroup(project, r) != 0 || !r.solved) qFatal("%s does not solve", name);
-    return std::pair{project, &r};
   };
-  auto shoot = [&](const QString& name, const Project& project, const engine::CalcResults& r) {
-    frmResOutPxPyPz heads;
-    ConnectViewer(heads, r);
-    Save(heads, out, "heads_" + name);
-    frmResOutStress stress;
-    ConnectViewer(stress, project, r);
-    Save(stress, out, "stress_" + name + "_skk400");
-    stress.cboZai->setCurrentIndex(1);
-    Save(stress, out, "stress_" + name + "_skk490");
+  auto heads = [&](const QString& name) {
+    frmResOutPxPyPz window;
+    ConnectViewer(window, r);
+    Save(window, out, "heads_" + name);
   };
-  {
-    auto [project, r] = results("inclined", testing::Inclined4());
-    shoot("inclined", project, *r);
-  }
-  {
-    Project big = testing::ManyPiles(kMaxPiles);
-    testing::SetLoads(big, 2.0e5, 3.0e6, -4.0e4, 0, 0, 9.0e5);
-    auto [project, r] = results("999", big);
-    shoot("999", project, *r);
-  }
+  auto stress = [&](const QString& name, const Project& project, int firstRow) {
+    frmResOutStress window;
+    ConnectViewer(window, project, r);
+    window.show();
+    QApplication::processEvents();
+    for (ResultGrid* g : window.Grids())
+      g->scrollTo(g->model()->index(firstRow, 0), QAbstractItemView::PositionAtTop);
+    Save(window, out, "stress_" + name + "_skk400");
+    window.cboZai->setCurrentIndex(1);
+    Save(window, out, "stress_" + name + "_skk490");
+  };
+  const Project inclined = testing::Inclined4();
+  run("inclined", inclined);
+  heads("inclined");
+  stress("inclined", inclined, 0);
+  Project big = testing::ManyPiles(kMaxPiles);
+  testing::SetLoads(big, 6.0e4, 0.8e6, -4.0e4, 0, 0, -1.6e7);
+  run("999 in tension", big);
+  stress("999", big, 18);
+  testing::SetLoads(big, 2.0e5, 3.0e6, -4.0e4, 0, 0, 9.0e5);
+  run("999 overloaded", big);
+  heads("999");
 
   // The range message as the desktop shows it, over the conditions editor.
   conditions.activateWindow();
