@@ -3,6 +3,8 @@
 // QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QPainter>
 #include <QDir>
 #include <QFont>
 #include <QTemporaryDir>
@@ -104,6 +106,19 @@ int main(int argc, char* argv[]) {
     frmResOutPxPyPz window;
     ConnectViewer(window, r);
     Save(window, out, "heads_" + name);
+    // The grid's context menu over pile 3, grabbed with the window behind it.
+    ResultGrid* grid = window.vaSpread1;
+    const QPoint at = grid->visualRect(grid->model()->index(2, 1)).center();
+    QTimer::singleShot(200, [&window, &out, name] {
+      if (QWidget* menu = QApplication::activePopupWidget()) {
+        QPixmap picture = window.grab();
+        QPainter(&picture).drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+        picture.save(QDir(out).filePath("heads_" + name + "_menu.png"));
+        menu->close();
+      }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
   };
   auto stress = [&](const QString& name, const Project& project, int firstRow) {
     frmResOutStress window;
