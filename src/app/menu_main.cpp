@@ -24,6 +24,7 @@
 #include "menu_icons.h"
 #include "numbering.h"
 #include "open_file.h"
+#include "open_viewers.h"
 #include "paths.h"
 #include "profile.h"
 #include "project.h"
@@ -461,8 +462,10 @@ void frmMenuMain::ShowPileLayoutDrawing() {}
 
 // The result viewers and the print menu open here, after a calculation that
 // succeeded.
-void frmMenuMain::ShowPileHeadResults() {}
-void frmMenuMain::ShowPileStresses() {}
+void frmMenuMain::ShowPileHeadResults() { OpenPileHeadViewer(this, engine::TheResults()); }
+void frmMenuMain::ShowPileStresses() {
+  OpenStressViewer(this, TheProject(), engine::TheResults());
+}
 void frmMenuMain::ShowPrintMenu() {}
 
 void frmMenuMain::ConnectEditor(frmInpRenban* editor) {
