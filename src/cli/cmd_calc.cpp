@@ -8,42 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "calc_workbook.h"
 #include "cli_common.h"
 #include "commands.h"
 #include "cp932.h"
 #include "engine.h"
 #include "numfmt.h"
+#include "text_table.h"
 
 namespace hasorin::cli {
 namespace {
 
 using engine::CalcResults;
 using engine::PileTable;
-
-// A table whose columns are right-aligned by display width (a full-width
-// character takes two columns).
-class TextTable {
- public:
-  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
-  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
-
-  void Print() const {
-    std::vector<int> width(rows_.front().size(), 0);
-    for (const auto& row : rows_)
-      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
-    for (const auto& row : rows_) {
-      std::string line;
-      for (size_t c = 0; c < row.size(); ++c) {
-        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
-        line += row[c];
-      }
-      std::printf("%s\n", line.c_str());
-    }
-  }
-
- private:
-  std::vector<std::vector<std::string>> rows_;
-};
 
 struct Column {
   const char* heading;
@@ -183,7 +160,7 @@ void PrintJson(const CalcResults& r) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int RunCalc(const std::string& path, bool json) {
+int RunCalc(const std::string& path, bool json, const std::string& xlsx) {
   UseUtf8Console();
   Project project;
   if (!OpenProject(path, project)) return kExitOpenFailed;
@@ -194,6 +171,7 @@ int RunCalc(const std::string& path, bool json) {
   else
     PrintText(project, *results);
   std::fflush(stdout);
+  if (!xlsx.empty() && !WriteCalcWorkbook(xlsx, project, *results)) return kExitReportFailed;
   if (code != 0) {
     PrintMessage(stderr, {"計算", engine::CalcErrorText(code)});
     return kExitCalcError;
@@ -212,8 +190,10 @@ void AddCalcCommand(CLI::App& app, int& exitCode) {
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
   command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
+  auto xlsx = std::make_shared<std::string>();
   command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
-  command->callback([&exitCode, path, json] { exitCode = RunCalc(*path, *json); });
+  command->add_option("--xlsx", *xlsx, "結果の表をExcelﾌｧｲﾙに保存します");
+  command->callback([&exitCode, path, json, xlsx] { exitCode = RunCalc(*path, *json, *xlsx); });
 }
 
 }  // namespace hasorin::cli

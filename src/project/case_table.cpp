@@ -1,9 +1,9 @@
 #include "case_table.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "cp932.h"
 
@@ -13,6 +13,26 @@ namespace {
 constexpr int kLoadColumns = 7;  // name and the six loads
 const char* const kColumnNames[] = {"ケース名", "Xo", "Yo", "Zo", "Mxo", "Myo", "Mzo", "α"};
 
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms or
+// surrogates. CP932 text with any double-byte character is never this.
+bool IsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0x80 ? 0 : (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : 9;
+    if (n == 9 || i + n >= s.size() + (n ? 0 : 1)) return false;
+    uint32_t code = n == 0 ? c : c & (0x3F >> n);
+    for (size_t k = 1; k <= n; ++k) {
+      const unsigned char d = static_cast<unsigned char>(s[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      code = (code << 6) | (d & 0x3F);
+    }
+    if ((n == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) || (n == 3 && (code < 0x10000 || code > 0x10FFFF)))
+      return false;
+    i += n + 1;
+  }
+  return true;
+}
+
 // The bytes as UTF-8 text: UTF-8 (with or without a byte-order mark) when
 // they are valid UTF-8, else CP932. nullopt when they are neither, or hold
 // control characters no text file has.
@@ -20,9 +40,7 @@ std::optional<std::string> AsText(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   for (unsigned char c : bytes)
     if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return std::nullopt;
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  (void)utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-  if (!utf8.hasError()) return std::string(bytes);
+  if (IsUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
 }
 
@@ -71,13 +89,13 @@ bool SplitLine(std::string_view line, char separator, std::vector<Cell>& cells, 
 }
 
 std::string Where(int line, int column) {
-  std::string where = std::to_string(line) + "行目";
+  std::string where = std::to_string(line);
+  where += "行目";
   if (column > 0) {
-    where += " " + std::to_string(column) + "列目";
-    if (column <= int(std::size(kColumnNames)))
-      where += std::string("（") + kColumnNames[column - 1] + "）";
+    where.append(" ").append(std::to_string(column)).append("列目");
+    if (column <= int(std::size(kColumnNames))) where.append("（").append(kColumnNames[column - 1]).append("）");
   }
-  return where + "：";
+  return where.append("：");
 }
 
 CaseTableError Error(int line, int column, const std::string& what) {
