@@ -3,15 +3,16 @@
 // envelope over the cases, as text, JSON, CSV files or a workbook.
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "case_table.h"
 #include "cases.h"
 #include "cli_common.h"
 #include "commands.h"
+#include "json_writer.h"
 #include "numfmt.h"
 #include "result_tables.h"
 #include "table_output.h"
@@ -174,33 +175,81 @@ class CaseSheets {
   TableSheet* envelope_;
 };
 
-using Json = nlohmann::ordered_json;
-
-Json ExtremeJson(const Extreme& e, const char* at) {
-  if (e.at == 0) return nullptr;
-  return Json{{"value", e.value}, {at, e.at}};
-}
-
-Json GoverningJson(const Governing& g, const char* at, Json j = Json::object()) {
-  for (const GoverningColumn& c : kGoverning) j[c.json] = ExtremeJson(c.get(g), at);
-  return j;
-}
-
-Json PilesJson(const CalcResults& r) {
-  Json piles = Json::array();
-  auto value = [](const engine::PileTable& t, int i) { return t.Computed(i) ? Json(t[i]) : Json(nullptr); };
-  for (int i = 1; i <= r.PileCount; ++i) {
-    Json pile = Json::object();
-    for (const engine::NamedTable& t : engine::kPileTables) {
-      const std::string name = t.name;
-      if (name.starts_with("Pile")) continue;  // the springs are the same in every case
-      pile[name] = value(r.*t.table, i);
-    }
-    pile["SigmaCaAllow"] = {value(r.SigmaCaAllow[0], i), value(r.SigmaCaAllow[1], i)};
-    pile["CheckRatio"] = {value(r.CheckRatio[0], i), value(r.CheckRatio[1], i)};
-    piles.push_back(std::move(pile));
+// A value and where it was found, or null.
+void ExtremeJson(JsonWriter& json, const Extreme& e, const char* at) {
+  if (e.at == 0) {
+    json.Null();
+    return;
   }
-  return piles;
+  json.BeginObject().Key("value").Number(e.value).Key(at).Int(e.at).EndObject();
+}
+
+// The governing values as members of the open object.
+void GoverningJson(JsonWriter& json, const Governing& g, const char* at) {
+  for (const GoverningColumn& c : kGoverning) ExtremeJson(json.Key(c.json), c.get(g), at);
+}
+
+// What the case's run computed for every pile (the springs are those of calc --json).
+void PilesJson(JsonWriter& json, const CalcResults& r) {
+  auto value = [&json](const engine::PileTable& t, int i) { t.Computed(i) ? json.Number(t[i]) : json.Null(); };
+  json.BeginArray();
+  for (int i = 1; i <= r.PileCount; ++i) {
+    json.BeginObject().Key("No").Int(i);
+    for (const engine::NamedTable& t : engine::kPileTables) {
+      if (std::string_view(t.name).starts_with("Pile")) continue;
+      json.Key(t.name);
+      value(r.*t.table, i);
+    }
+    for (const char* name : {"SigmaCaAllow", "CheckRatio"}) {
+      const engine::GradeTable& table = name[0] == 'S' ? r.SigmaCaAllow : r.CheckRatio;
+      json.Key(name).BeginArray();
+      for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) value(table[g], i);
+      json.EndArray();
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+void CaseJson(JsonWriter& json, int no, const LoadCase& c, const Outcome& o, const CalcResults& r, bool all) {
+  json.BeginObject().Key("No").Int(no).Key("name").String(c.name).Key("line").Int(c.line);
+  json.Key("loads").BeginArray();
+  for (double v : c.loads) json.Number(v);
+  json.EndArray();
+  json.Key("alpha");
+  c.alpha ? json.Number(*c.alpha) : json.Null();
+  json.Key("code").Int(o.code).Key("solved").Bool(o.solved).Key("footing");
+  if (o.solved) {
+    json.BeginArray();
+    for (double v : o.footing) json.Number(v);
+    json.EndArray();
+  } else {
+    json.Null();
+  }
+  json.Key("governing");
+  if (o.governing) {
+    json.BeginObject();
+    GoverningJson(json, *o.governing, "pile");
+    json.EndObject();
+  } else {
+    json.Null();
+  }
+  if (all) PilesJson(json.Key("piles"), r);
+  json.EndObject();
+}
+
+void EndJson(JsonWriter& json, const std::optional<engine::Envelope>& envelope,
+             const std::vector<CaseTableError>& errors) {
+  json.EndArray().Key("envelope").BeginArray();
+  for (int i = 1; envelope && i <= envelope->PileCount(); ++i) {
+    json.BeginObject().Key("pile").Int(i);
+    GoverningJson(json, envelope->Pile(i), "case");
+    json.EndObject();
+  }
+  json.EndArray().Key("errors").BeginArray();
+  for (const CaseTableError& e : errors)
+    json.BeginObject().Key("line").Int(e.line).Key("column").Int(e.column).Key("message").String(e.message).EndObject();
+  json.EndArray().EndObject();
 }
 
 void PrintText(const Project& project, const CasesOptions& options, const std::vector<LoadCase>& cases,
@@ -271,7 +320,10 @@ int RunCases(const CasesOptions& options) {
   engine::LoadCaseRunner runner(project);
   std::optional<engine::Envelope> envelope;
   std::vector<Outcome> outcomes;
-  Json jsonCases = Json::array();
+  // The cases go into the JSON text as they run.
+  std::string jsonText;
+  JsonWriter json(jsonText);
+  json.BeginObject().Key("format").Int(1).Key("cases").BeginArray();
   bool failed = !table.errors.empty(), unsolved = false, exceeded = false;
   for (size_t k = 0; k < table.cases.size(); ++k) {
     const LoadCase& c = table.cases[k];
@@ -291,30 +343,14 @@ int RunCases(const CasesOptions& options) {
       PrintMessage(stderr, {"ケース " + std::to_string(no) + "（" + c.name + "）", engine::SolveFailedText()});
     }
     for (CaseSheets& s : sheets) s.AddCase(no, c, alpha, o, r);
-    if (options.json) {
-      Json j{{"no", no}, {"name", c.name}, {"line", c.line}, {"loads", c.loads},
-             {"alpha", c.alpha ? Json(*c.alpha) : Json(nullptr)}, {"code", o.code}, {"solved", o.solved}};
-      j["footing"] = o.solved ? Json(o.footing) : Json(nullptr);
-      j["governing"] = o.governing ? GoverningJson(*o.governing, "pile") : Json(nullptr);
-      if (options.all) j["piles"] = PilesJson(r);
-      jsonCases.push_back(std::move(j));
-    }
+    if (options.json) CaseJson(json, no, c, o, r, options.all);
     outcomes.push_back(o);
   }
 
   if (options.json) {
-    Json j{{"cases", std::move(jsonCases)}};
-    Json env = Json::array();
-    for (int i = 1; envelope && i <= envelope->PileCount(); ++i) {
-      env.push_back(GoverningJson(envelope->Pile(i), "case", Json{{"pile", i}}));
-    }
-    j["envelope"] = std::move(env);
-    Json errors = Json::array();
-    for (const CaseTableError& e : table.errors)
-      errors.push_back({{"line", e.line}, {"column", e.column}, {"message", e.message}});
-    j["errors"] = std::move(errors);
-    const std::string text = j.dump() + "\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    EndJson(json, envelope, table.errors);
+    jsonText += '\n';
+    std::fwrite(jsonText.data(), 1, jsonText.size(), stdout);
   } else {
     PrintText(project, options, table.cases, outcomes, envelope);
   }
