@@ -26,6 +26,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "project.h"
+#include "save_workbook.h"
 #include "ui.h"
 #include "window_position.h"
 
@@ -103,6 +104,7 @@ frmMenuMain::frmMenuMain(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolbar();
   BuildCommands();
+  InstallSaveWorkbookEntry();
   Startup();
 }
 

@@ -72,7 +72,11 @@ class XlsxOutput final : public TableOutput {
     temp_ = path + "." + std::to_string(random() % 1000000) + ".tmp";
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(temp_.c_str(), &options);
+    // The library would find a missing folder only when closing, and say so in English.
+    std::error_code ec;
+    const auto folder = std::filesystem::absolute(std::filesystem::u8path(path), ec).parent_path();
+    folderMissing_ = !std::filesystem::is_directory(folder, ec);
+    if (!folderMissing_) workbook_ = workbook_new_opt(temp_.c_str(), &options);
     if (workbook_) {
       heading_ = workbook_add_format(workbook_);
       format_set_bold(heading_);
@@ -106,7 +110,7 @@ class XlsxOutput final : public TableOutput {
   }
 
   bool Close(std::string* error) override {
-    if (!workbook_) return Fail(error, "ブックを作成できません");
+    if (!workbook_) return Fail(error, folderMissing_ ? "保存先のフォルダがありません" : "ブックを作成できません");
     lxw_error closed = workbook_close(workbook_);
     workbook_ = nullptr;
     if (error_ == LXW_NO_ERROR) error_ = closed;
@@ -159,6 +163,7 @@ class XlsxOutput final : public TableOutput {
   std::map<std::pair<std::string, bool>, lxw_format*> formats_;
   std::vector<std::unique_ptr<XlsxSheet>> sheets_;
   lxw_error error_ = LXW_NO_ERROR;
+  bool folderMissing_ = false;
 };
 
 void XlsxSheet::Number(double value, bool alert) {
