@@ -45,6 +45,14 @@ class SaveWorkbookTest : public QObject {
   Project project_ = testing::Inclined4();
   engine::CalcResults results_;
 
+  // Filled, with the entry, and shown as the main window shows it.
+  void Show(ResultFrame& window) {
+    window.Load();
+    AddSaveWorkbookEntry(window, project_, results_);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+  }
+
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
@@ -59,17 +67,11 @@ class SaveWorkbookTest : public QObject {
     ui.saveAnswers = {forces, stress};
     frmResOutPxPyPz head;
     ConnectViewer(head, results_);
-    head.Load();
-    AddSaveWorkbookEntry(head, project_, results_);
-    head.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&head));
+    Show(head);
     SaveFromContextMenu(head.vaSpread1);
     frmResOutStress check;
     ConnectViewer(check, project_, results_);
-    check.Load();
-    AddSaveWorkbookEntry(check, project_, results_);
-    check.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&check));
+    Show(check);
     SaveFromContextMenu(check.vaSpread1[0]);
 
     QCOMPARE(ui.saveDialogs.size(), size_t(2));
@@ -91,10 +93,7 @@ class SaveWorkbookTest : public QObject {
     ui.saveAnswers = {dir_.filePath("missing/forces.xlsx")};
     frmResOutPxPyPz head;
     ConnectViewer(head, results_);
-    head.Load();
-    AddSaveWorkbookEntry(head, project_, results_);
-    head.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&head));
+    Show(head);
     SaveFromContextMenu(head.vaSpread1);
     QCOMPARE(ui.messages.size(), size_t(1));
     QCOMPARE(ui.messages[0].icon, MsgIcon::Critical);
@@ -107,10 +106,7 @@ class SaveWorkbookTest : public QObject {
     const auto before = QDir(dir_.path()).entryList();
     frmResOutPxPyPz head;
     ConnectViewer(head, results_);
-    head.Load();
-    AddSaveWorkbookEntry(head, project_, results_);
-    head.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&head));
+    Show(head);
     SaveFromContextMenu(head.vaSpread1);
     QCOMPARE(ui.saveDialogs.size(), size_t(1));
     QVERIFY(ui.messages.empty());
