@@ -331,9 +331,8 @@ int RunCases(const CasesOptions& options) {
     const CalcResults& r = runner.Run(c);
     Outcome o{r.code, r.solved, r.Footing, std::nullopt};
     if (engine::CaseCompleted(r)) {
-      o.governing = engine::GoverningPiles(r);
       if (!envelope) envelope.emplace(r.PileCount);
-      envelope->Add(no, r);
+      o.governing = envelope->Add(no, r);
       for (const Extreme& e : o.governing->ratio) exceeded |= e.at != 0 && e.value > 1;
     } else if (r.code != 0) {
       failed = true;

@@ -133,27 +133,44 @@ constexpr auto kLarger = [](double a, double b) { return a > b; };
 constexpr auto kSmaller = [](double a, double b) { return a < b; };
 constexpr auto kLargerMagnitude = [](double a, double b) { return std::fabs(a) > std::fabs(b); };
 
-void AddPile(Governing& g, const CalcResults& r, int pile, int at) {
-  Keep(g.pyMax, r.Py[pile], at, kLarger);
-  Keep(g.pyMin, r.Py[pile], at, kSmaller);
-  Keep(g.px, r.Px[pile], at, kLargerMagnitude);
-  Keep(g.pz, r.Pz[pile], at, kLargerMagnitude);
-  Keep(g.moment, std::sqrt(r.Mz[pile] * r.Mz[pile] + r.Mx[pile] * r.Mx[pile]), at, kLarger);
-  if (r.SigmaC[pile] >= 0)
-    for (int grade = kSKK400; grade <= kSKK490; ++grade)
-      Keep(g.ratio[size_t(grade)], r.CheckRatio[grade][pile], at, kLarger);
+// The values of one pile of a completed run that governing looks at.
+struct PileValues {
+  double py, px, pz, moment, sigmaC;
+  std::array<double, 2> ratio;
+};
+
+PileValues ValuesOf(const CalcResults& r, int pile) {
+  return {r.Py[pile], r.Px[pile], r.Pz[pile],
+          std::sqrt(r.Mz[pile] * r.Mz[pile] + r.Mx[pile] * r.Mx[pile]), r.SigmaC[pile],
+          {r.CheckRatio[kSKK400][pile], r.CheckRatio[kSKK490][pile]}};
+}
+
+void AddPile(Governing& g, const PileValues& v, int at) {
+  Keep(g.pyMax, v.py, at, kLarger);
+  Keep(g.pyMin, v.py, at, kSmaller);
+  Keep(g.px, v.px, at, kLargerMagnitude);
+  Keep(g.pz, v.pz, at, kLargerMagnitude);
+  Keep(g.moment, v.moment, at, kLarger);
+  if (v.sigmaC >= 0)
+    for (size_t grade = 0; grade < 2; ++grade) Keep(g.ratio[grade], v.ratio[grade], at, kLarger);
 }
 
 }  // namespace
 
 Governing GoverningPiles(const CalcResults& r) {
   Governing g;
-  for (int i = 1; i <= r.PileCount; ++i) AddPile(g, r, i, i);
+  for (int i = 1; i <= r.PileCount; ++i) AddPile(g, ValuesOf(r, i), i);
   return g;
 }
 
-void Envelope::Add(int caseNo, const CalcResults& r) {
-  for (int i = 1; i <= PileCount() && i <= r.PileCount; ++i) AddPile(piles_[size_t(i) - 1], r, i, caseNo);
+Governing Envelope::Add(int caseNo, const CalcResults& r) {
+  Governing g;
+  for (int i = 1; i <= r.PileCount; ++i) {
+    const PileValues v = ValuesOf(r, i);
+    AddPile(g, v, i);
+    if (i <= PileCount()) AddPile(piles_[size_t(i) - 1], v, caseNo);
+  }
+  return g;
 }
 
 }  // namespace hasorin::engine

@@ -59,8 +59,9 @@ Governing GoverningPiles(const CalcResults& r);
 class Envelope {
  public:
   explicit Envelope(int piles) : piles_(size_t(piles)) {}
-  // Adds completed case number `caseNo` (1-based).
-  void Add(int caseNo, const CalcResults& r);
+  // Adds completed case number `caseNo` (1-based); returns its governing
+  // piles (GoverningPiles of r), found in the same pass.
+  Governing Add(int caseNo, const CalcResults& r);
   int PileCount() const { return int(piles_.size()); }
   // Pile 1..PileCount().
   const Governing& Pile(int pile) const { return piles_[size_t(pile) - 1]; }

@@ -173,7 +173,18 @@ void XlsxSheet::Number(double value, bool alert) {
 }
 
 void XlsxSheet::Text(const std::string& text) {
-  if (sheet_) out_.Check(worksheet_write_string(sheet_, row_, column_, text.c_str(), nullptr));
+  // A cell holds at most 32,767 characters; a longer text is cut there
+  // rather than failing the workbook.
+  std::string cell = text;
+  size_t characters = 0;
+  for (size_t i = 0; i < cell.size(); ++i) {
+    if ((static_cast<unsigned char>(cell[i]) & 0xC0) == 0x80) continue;
+    if (++characters > 32767) {
+      cell.resize(i);
+      break;
+    }
+  }
+  if (sheet_) out_.Check(worksheet_write_string(sheet_, row_, column_, cell.c_str(), nullptr));
   ++column_;
 }
 

@@ -134,7 +134,14 @@ TEST(LoadCases, EnvelopeNamesTheGoverningCaseOfEveryValue) {
   Envelope envelope(p.PileCount);
   for (size_t k = 0; k < cases.size(); ++k) {
     const CalcResults& r = runner.Run(cases[k]);
-    if (CaseCompleted(r)) envelope.Add(int(k) + 1, r);
+    if (!CaseCompleted(r)) continue;
+    // The case's own governing piles come out of the same pass.
+    const Governing fromEnvelope = envelope.Add(int(k) + 1, r), alone = GoverningPiles(r);
+    for (auto e : {&Governing::pyMax, &Governing::pyMin, &Governing::px, &Governing::pz, &Governing::moment}) {
+      EXPECT_EQ((fromEnvelope.*e).at, (alone.*e).at);
+      EXPECT_EQ((fromEnvelope.*e).value, (alone.*e).value);
+    }
+    EXPECT_EQ(fromEnvelope.ratio[1].at, alone.ratio[1].at);
   }
   struct Expect {
     const char* what;
