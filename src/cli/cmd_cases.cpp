@@ -364,6 +364,8 @@ int RunCases(const CasesOptions& options) {
       written = false;
     }
   }
+  if (exceeded)
+    PrintMessage(stderr, {"照査", "κが1を超える杭があります（包絡のκ(SKK400)，κ(SKK490)をご確認ください）。"});
   if (!written) return kExitReportFailed;
   if (failed) return kExitCalcError;
   if (unsolved) return kExitSolveFailed;

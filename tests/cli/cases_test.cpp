@@ -140,6 +140,7 @@ TEST(CasesCommand, ExitCodesSayWhatHappened) {
   for (const Row& row : rows) {
     const testing::CliRun r = RunCli({"cases", kInclined, WriteBytes(dir, "t.txt", row.table)});
     EXPECT_EQ(r.exitCode, row.exitCode) << row.what << "\n" << r.err;
+    EXPECT_EQ(r.err.find("κが1を超える杭があります") != std::string::npos, row.exitCode == 6) << row.what;
   }
   // One hinged pile at the origin: no case can be solved.
   Project single = testing::Vertical4();
