@@ -28,6 +28,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "project.h"
+#include "save_workbook.h"
 #include "ui.h"
 #include "window_position.h"
 
@@ -105,6 +106,7 @@ frmMenuMain::frmMenuMain(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolbar();
   BuildCommands();
+  InstallSaveWorkbookEntry();
   Startup();
 }
 

@@ -4,46 +4,23 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "calc_workbook.h"
 #include "cli_common.h"
 #include "commands.h"
 #include "cp932.h"
 #include "engine.h"
+#include "json_writer.h"
 #include "numfmt.h"
+#include "text_table.h"
 
 namespace hasorin::cli {
 namespace {
 
 using engine::CalcResults;
 using engine::PileTable;
-
-// A table whose columns are right-aligned by display width (a full-width
-// character takes two columns).
-class TextTable {
- public:
-  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
-  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
-
-  void Print() const {
-    std::vector<int> width(rows_.front().size(), 0);
-    for (const auto& row : rows_)
-      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
-    for (const auto& row : rows_) {
-      std::string line;
-      for (size_t c = 0; c < row.size(); ++c) {
-        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
-        line += row[c];
-      }
-      std::printf("%s\n", line.c_str());
-    }
-  }
-
- private:
-  std::vector<std::vector<std::string>> rows_;
-};
 
 struct Column {
   const char* heading;
@@ -144,46 +121,48 @@ void PrintText(const Project& project, const CalcResults& r) {
 }
 
 // A value of this run, or null.
-nlohmann::ordered_json Value(const PileTable& t, int pile) {
-  return t.Computed(pile) ? nlohmann::ordered_json(t[pile]) : nlohmann::ordered_json(nullptr);
+void Value(JsonWriter& json, const PileTable& t, int pile) {
+  if (t.Computed(pile))
+    json.Number(t[pile]);
+  else
+    json.Null();
 }
 
-void PrintJson(const CalcResults& r) {
-  using Json = nlohmann::ordered_json;
-  using engine::kPileTables;
-  // The head, then the piles one by one into the same text: a 999-pile run
-  // never holds the whole document as a tree. One pile object, its keys in
-  // schema order, is refilled for every pile.
-  Json head;
-  head["code"] = r.code;
-  head["solved"] = r.solved;
-  Json footing = Json::array();
-  for (double v : r.Footing) footing.push_back(r.solved ? Json(v) : Json(nullptr));
-  head["footing"] = std::move(footing);
-  std::string out = head.dump();
-  out.pop_back();  // reopen the object for the piles
-  out += ",\"piles\":[";
+// The JSON layout's version: 1 is the layout below (additions keep it).
+constexpr int kJsonFormat = 1;
 
-  Json pile;
-  for (const engine::NamedTable& t : kPileTables) pile[t.name] = nullptr;
-  pile["SigmaCaAllow"] = {nullptr, nullptr};
-  pile["CheckRatio"] = {nullptr, nullptr};
-  const auto entries = pile.get_ref<Json::object_t&>().begin();
-  const size_t nFields = std::size(kPileTables);
+void PrintJson(const CalcResults& r) {
+  using engine::kPileTables;
+  std::string out;
+  out.reserve(4096 + size_t(r.PileCount) * 1024);
+  JsonWriter json(out);
+  json.BeginObject();
+  json.Key("format").Int(kJsonFormat);
+  json.Key("code").Int(r.code);
+  json.Key("solved").Bool(r.solved);
+  json.Key("footing").BeginArray();
+  for (double v : r.Footing) r.solved ? json.Number(v) : json.Null();
+  json.EndArray();
+  json.Key("piles").BeginArray();
   for (int i = 1; i <= r.PileCount; ++i) {
-    for (size_t k = 0; k < nFields; ++k) entries[k].second = Value(r.*kPileTables[k].table, i);
-    for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) {
-      entries[nFields].second[size_t(g)] = Value(r.SigmaCaAllow[g], i);
-      entries[nFields + 1].second[size_t(g)] = Value(r.CheckRatio[g], i);
+    json.BeginObject();
+    json.Key("No").Int(i);
+    for (const engine::NamedTable& t : kPileTables) Value(json.Key(t.name), r.*t.table, i);
+    for (const auto& [name, table] :
+         {std::pair{"SigmaCaAllow", &r.SigmaCaAllow}, std::pair{"CheckRatio", &r.CheckRatio}}) {
+      json.Key(name).BeginArray();
+      for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) Value(json, (*table)[g], i);
+      json.EndArray();
     }
-    if (i > 1) out += ',';
-    out += pile.dump();
+    json.EndObject();
   }
-  out += "]}\n";
+  json.EndArray();
+  json.EndObject();
+  out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int RunCalc(const std::string& path, bool json) {
+int RunCalc(const std::string& path, bool json, const std::string& xlsx) {
   UseUtf8Console();
   Project project;
   if (!OpenProject(path, project)) return kExitOpenFailed;
@@ -194,6 +173,7 @@ int RunCalc(const std::string& path, bool json) {
   else
     PrintText(project, *results);
   std::fflush(stdout);
+  if (!xlsx.empty() && !WriteCalcWorkbook(xlsx, project, *results)) return kExitReportFailed;
   if (code != 0) {
     PrintMessage(stderr, {"計算", engine::CalcErrorText(code)});
     return kExitCalcError;
@@ -212,8 +192,10 @@ void AddCalcCommand(CLI::App& app, int& exitCode) {
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
   command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
+  auto xlsx = std::make_shared<std::string>();
   command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
-  command->callback([&exitCode, path, json] { exitCode = RunCalc(*path, *json); });
+  command->add_option("--xlsx", *xlsx, "結果の表をExcelﾌｧｲﾙに保存します");
+  command->callback([&exitCode, path, json, xlsx] { exitCode = RunCalc(*path, *json, *xlsx); });
 }
 
 }  // namespace hasorin::cli

@@ -23,6 +23,7 @@
 #include "res_out_pxpypz.h"
 #include "res_out_stress.h"
 #include "result_grid.h"
+#include "save_workbook.h"
 #include "menu_main.h"
 #include "numbering.h"
 #include "project.h"
@@ -123,6 +124,7 @@ int main(int argc, char* argv[]) {
     frmResOutPxPyPz window;
     ConnectViewer(window, r);
     Save(window, out, "heads_" + name);
+    AddSaveWorkbookEntry(window, TheProject(), r);  // as the main window adds it
     // The grid's context menu over pile 3, grabbed with the window behind it.
     ResultGrid* grid = window.vaSpread1;
     const QPoint at = grid->visualRect(grid->model()->index(2, 1)).center();

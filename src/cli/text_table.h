@@ -1,0 +1,19 @@
+#pragma once
+// A table printed to stdout with its columns right-aligned by display width
+// (a full-width character takes two columns).
+#include <string>
+#include <vector>
+
+namespace hasorin::cli {
+
+class TextTable {
+ public:
+  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
+  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
+  void Print() const;
+
+ private:
+  std::vector<std::vector<std::string>> rows_;
+};
+
+}  // namespace hasorin::cli
