@@ -16,11 +16,13 @@
 #include "about.h"
 #include "engine.h"
 #include "exchange.h"
+#include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
 #include "inputfile.h"
 #include "menu_icons.h"
+#include "menu_print.h"
 #include "open_file.h"
 #include "paths.h"
 #include "profile.h"
@@ -454,14 +456,13 @@ void frmMenuMain::OpenPileTableEditor() {
   ShowEditor(editor);
 }
 
-// The pile-layout drawing window is shown here.
-void frmMenuMain::ShowPileLayoutDrawing() {}
+void frmMenuMain::ShowPileLayoutDrawing() { RunPileLayoutDrawing(this); }
 
 // The result viewers and the print menu open here, after a calculation that
 // succeeded.
 void frmMenuMain::ShowPileHeadResults() {}
 void frmMenuMain::ShowPileStresses() {}
-void frmMenuMain::ShowPrintMenu() {}
+void frmMenuMain::ShowPrintMenu() { RunPrintMenu(this); }
 
 // The report numbering settings editor is opened here.
 void frmMenuMain::OpenNumberingEditor() {}

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <vector>
 
 #include "numfmt.h"
 #include "paths.h"
@@ -74,6 +76,63 @@ double RoundTwoDecimals(double v) {
   return v < 0 ? -r : r;
 }
 
+// Label boxes and circles on paper, for the choice of numbers to write.
+struct Box {
+  double left, bottom, right, top;
+};
+struct Disc {
+  double x, y, r;
+};
+
+bool Overlap(const Box& a, const Box& b, double gap) {
+  return a.left < b.right + gap && b.left < a.right + gap && a.bottom < b.top + gap && b.bottom < a.top + gap;
+}
+
+bool Overlap(const Box& a, const Disc& c) {
+  const double dx = std::max({a.left - c.x, 0.0, c.x - a.right});
+  const double dy = std::max({a.bottom - c.y, 0.0, c.y - a.top});
+  return dx * dx + dy * dy < c.r * c.r;
+}
+
+// Which pile numbers a group of more than kAllLabelsUpTo piles gets. Numbers
+// keep the label style's size, so where they would run into each other or
+// over another pile's circle they are thinned: the first and last pile of
+// each row (piles with the same Z) and every tenth pile, in that order, each
+// written only where it stays clear of those already written.
+std::vector<bool> ChooseLabels(const std::vector<Box>& boxes, const std::vector<Disc>& discs,
+                               const std::vector<double>& rowKey, const std::vector<double>& x) {
+  constexpr double kGapMm = 0.2;
+  const size_t n = boxes.size();
+  auto clear = [&](size_t i, const std::vector<bool>& written, bool everyOther) {
+    for (size_t j = 0; j < n; ++j) {
+      if (j == i) continue;
+      if (Overlap(boxes[i], discs[j])) return false;
+      if ((everyOther || written[j]) && Overlap(boxes[i], boxes[j], kGapMm)) return false;
+    }
+    return true;
+  };
+  std::vector<bool> all(n, true);
+  bool allClear = true;
+  for (size_t i = 0; i < n && allClear; ++i) allClear = clear(i, all, true);
+  if (allClear) return all;
+
+  std::map<double, std::pair<size_t, size_t>> rows;  // Z -> piles of least and greatest X
+  for (size_t i = 0; i < n; ++i) {
+    auto [it, added] = rows.try_emplace(rowKey[i], i, i);
+    if (added) continue;
+    if (x[i] < x[it->second.first]) it->second.first = i;
+    if (x[i] > x[it->second.second]) it->second.second = i;
+  }
+  std::vector<size_t> order;
+  for (const auto& [z, ends] : rows) order.insert(order.end(), {ends.first, ends.second});
+  for (size_t i = 9; i < n; i += 10) order.push_back(i);
+  std::vector<bool> written(n, false);
+  for (size_t i : order) {
+    if (!written[i] && clear(i, written, false)) written[i] = true;
+  }
+  return written;
+}
+
 }  // namespace
 
 AxisDivision NiceScale(double minimum, double maximum) {
@@ -115,7 +174,7 @@ AxisDivision NiceScale(double minimum, double maximum) {
 }
 
 bool BuildPileLayout(const Project& project, const TextStyleTable& styles, double sheetWidthMm,
-                     double sheetHeightMm, DrawingElements& out, std::string& error) {
+                     double sheetHeightMm, DrawingElements& out, std::string& error, double* scaleOut) {
   out = DrawingElements{};
   if (int(styles.size()) < kLabelStyle) {
     error = "文字ｽﾀｲﾙの定義が足りません。";
@@ -144,6 +203,23 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
   if (!(wx > 0) || !(wz > 0) || !std::isfinite(s) || !(s > 0)) {
     error = "杭配置から作図範囲を決められません。杭の位置と杭径をご確認ください。";
     return false;
+  }
+  if (scaleOut) *scaleOut = s;
+
+  std::vector<bool> numbered(size_t(n), true);
+  if (n > kAllLabelsUpTo) {
+    std::vector<Box> boxes;
+    std::vector<Disc> discs;
+    std::vector<double> rowKey, x;
+    for (int i = 1; i <= n; ++i) {
+      const double cx = pile(kColX, i) * s, cy = pile(kColZ, i) * s;
+      const double w = TextWidthMm(labelStyle, FormatNumber(i, "##0"));
+      boxes.push_back({cx - w / 2, cy - h2 / 2, cx + w / 2, cy + h2 / 2});
+      discs.push_back({cx, cy, std::fabs(pile(kColD, i)) / 2 * s});
+      rowKey.push_back(std::round(pile(kColZ, i) * 1e6));
+      x.push_back(pile(kColX, i));
+    }
+    numbered = ChooseLabels(boxes, discs, rowKey, x);
   }
 
   try {
@@ -185,9 +261,11 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
       const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
       int pc = e.AddPoint(c.x, c.y);
       e.AddCircle(pc, d / 2 * s, kPileLineType);
-      std::string number = FormatNumber(i, "##0");
-      double w = TextWidthMm(labelStyle, number);
-      e.AddText(number, c.x - w / 2, c.y - h2 / 2, kLabelStyle, kTextHorizontal);
+      if (numbered[size_t(i - 1)]) {
+        std::string number = FormatNumber(i, "##0");
+        double w = TextWidthMm(labelStyle, number);
+        e.AddText(number, c.x - w / 2, c.y - h2 / 2, kLabelStyle, kTextHorizontal);
+      }
       if (pile(kColPhi, i) > 0) {
         // An arrow from the circle outwards, one diameter long, pointing in
         // the plan direction psi of the inclination.
@@ -230,7 +308,9 @@ PileLayoutResult MakePileLayoutDrawing(double sheetWidthMm, double sheetHeightMm
     return result;
   }
   DrawingElements elements;
-  if (!BuildPileLayout(project, styles, sheetWidthMm, sheetHeightMm, elements, result.error)) return result;
+  if (!BuildPileLayout(project, styles, sheetWidthMm, sheetHeightMm, elements, result.error, &result.scale)) {
+    return result;
+  }
 
   auto drawingPath = NewDrawingFileName(files);
   if (!drawingPath) {

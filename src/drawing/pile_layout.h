@@ -16,6 +16,9 @@ inline constexpr int kPileLineType = 3;
 inline constexpr int kArrowLineType = 1;
 inline constexpr int kAxisTitleStyle = 1;
 inline constexpr int kLabelStyle = 2;
+// Up to this many piles every pile gets its number; above, numbers that
+// would collide are left out (see BuildPileLayout).
+inline constexpr int kAllLabelsUpTo = 200;
 
 // One axis division: `count` steps of `step` from `start`.
 struct AxisDivision {
@@ -30,13 +33,20 @@ struct PileLayoutResult {
   std::string sheetPath;    // the figure sheet file
   std::string drawingPath;  // the drawing file it lists
   std::string error;        // Japanese, for the user, when !ok
+  double scale = 0;         // millimetres on paper per metre of the plan
 };
 
 // Builds the elements of the drawing for a sheet of the given size. False
 // (with `error`) when an element list overflows or the piles give no usable
-// grid.
+// grid. `scale` receives the millimetres on paper per metre.
+//
+// A group of more than kAllLabelsUpTo piles keeps every number only when no
+// number runs into another or over another pile's circle; otherwise it
+// numbers the first and last pile of each row (same Z) and every tenth pile,
+// each only where it stays clear of the numbers already placed. The circles
+// and arrows of all piles are always drawn.
 bool BuildPileLayout(const Project& project, const TextStyleTable& styles, double sheetWidthMm,
-                     double sheetHeightMm, DrawingElements& out, std::string& error);
+                     double sheetHeightMm, DrawingElements& out, std::string& error, double* scale = nullptr);
 
 // Reads LINE_PRN.DEF and STR_PRN.DEF from `programFolder`, builds the
 // drawing and writes a drawing file (caption "Hasorin", title "杭配置図") and
