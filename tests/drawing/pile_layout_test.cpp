@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <random>
+#include <set>
 
 #include "drawing_file.h"
 #include "paths.h"
@@ -165,6 +166,61 @@ TEST(PileLayout, NineHundredNinetyNineInclinedPilesFit) {
   EXPECT_GE(e.lines.size(), 999u * 3);
 
   EXPECT_LE(e.texts.size(), size_t(e.capacity.texts));
+}
+
+// Groups of more than 200 piles: a number is written only where it stays
+// clear of every other number and of every other pile's circle.
+TEST(PileLayout, LargeGroupsKeepTheirNumbersLegible) {
+  struct Case {
+    const char* name;
+    int piles, perRow;
+    double spacing;
+    bool allNumbered;
+  };
+  for (const Case& c : {Case{"999 close", 999, 37, 1.5, false}, Case{"250 far apart", 250, 25, 8.0, true},
+                        Case{"200 close", 200, 10, 1.5, true}}) {
+    std::vector<Pile> piles;
+    for (int i = 0; i < c.piles; ++i) piles.push_back({0.6, (i % c.perRow) * c.spacing, (i / c.perRow) * c.spacing});
+    DrawingElements e;
+    std::string error;
+    ASSERT_TRUE(BuildPileLayout(MakeProject(piles), Styles(), 150, 150, e, error)) << error;
+    ASSERT_EQ(e.circles.size(), size_t(c.piles)) << c.name;
+    const double h = Styles()[1].SizeMm();
+    struct Label {
+      int pile;
+      double left, bottom, right, top;
+    };
+    std::vector<Label> labels;
+    for (const DrawText& t : e.texts) {
+      auto n = ParseInt(t.text);
+      if (t.style != kLabelStyle || t.direction != kTextHorizontal || !n || t.text[0] == '+') continue;
+      labels.push_back({*n, t.x, t.y, t.x + TextWidthMm(Styles()[1], t.text), t.y + h});
+    }
+    if (c.allNumbered) {
+      EXPECT_EQ(labels.size(), size_t(c.piles)) << c.name;
+      continue;
+    }
+    // First and last pile of the first and last rows, and a good share of the rest.
+    std::set<int> numbered;
+    for (const Label& l : labels) numbered.insert(l.pile);
+    for (int pile : {1, 37, 963, 999}) EXPECT_TRUE(numbered.count(pile)) << pile;
+    EXPECT_GT(labels.size(), 100u);
+    for (size_t i = 0; i < labels.size(); ++i) {
+      const Label& a = labels[i];
+      for (size_t j = i + 1; j < labels.size(); ++j) {
+        const Label& b = labels[j];
+        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top)
+            << a.pile << " runs into " << b.pile;
+      }
+      for (const DrawCircle& circle : e.circles) {
+        const DrawPoint& o = e.Point(circle.centre);
+        if (&circle == &e.circles[size_t(a.pile - 1)]) continue;
+        const double dx = std::max({a.left - o.x, 0.0, o.x - a.right});
+        const double dy = std::max({a.bottom - o.y, 0.0, o.y - a.top});
+        EXPECT_GE(std::hypot(dx, dy), circle.radius) << a.pile << " over another circle";
+      }
+    }
+  }
 }
 
 TEST(PileLayout, UnusableRangeFailsCleanly) {
