@@ -13,12 +13,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cctype>
 #include <cmath>
+#include <set>
 
 #include "drawn_icon.h"
 #include "paths.h"
 #include "pile_layout.h"
 #include "project.h"
+#include "text_file.h"
 #include "ui.h"
 
 namespace hasorin {
@@ -97,11 +100,38 @@ void DrawCanvas::Fit() {
   update();
 }
 
+void DrawCanvas::SetPileNumbers(std::vector<PileMark> missing, double scale, QPointF offsetMm) {
+  missing_ = std::move(missing);
+  scale_ = scale;
+  offset_ = offsetMm;
+  update();
+}
+
 void DrawCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
+  shown_ = 0;
   if (!figure_ || !figure_->sheetRead) return;
-  renderer_.Draw(painter, *figure_, SheetToWidget());
+  const QTransform toWidget = SheetToWidget();
+  renderer_.Draw(painter, *figure_, toWidget);
+  if (missing_.empty() || scale_ <= 0) return;
+  const double pxPerMm = std::sqrt(std::abs(toWidget.determinant()));
+  QFont font(ResolveFontFamily({}));
+  painter.setPen(QColor(90, 90, 90));
+  for (const PileMark& p : missing_) {
+    const double diameter = std::abs(p.diameter) * scale_ * pxPerMm;
+    const QString number = QString::number(p.number);
+    // Characters half as wide as high: the number fits when its width and
+    // height stay within the circle.
+    const double size = std::min(diameter * 0.7 / (number.size() * 0.6), diameter * 0.45);
+    if (size < 7) continue;
+    const QPointF c = toWidget.map(offset_ + QPointF(p.x, p.z) * scale_);
+    if (!QRectF(rect()).adjusted(-diameter, -diameter, diameter, diameter).contains(c)) continue;
+    font.setPixelSize(int(size));
+    painter.setFont(font);
+    painter.drawText(QRectF(c.x() - diameter / 2, c.y() - diameter / 2, diameter, diameter), Qt::AlignCenter, number);
+    ++shown_;
+  }
 }
 
 void DrawCanvas::wheelEvent(QWheelEvent* event) {
@@ -216,6 +246,23 @@ frmDraw::~frmDraw() = default;
 void frmDraw::SetPileMarks(std::vector<PileMark> piles, double scaleMmPerMetre) {
   piles_ = std::move(piles);
   scale_ = scaleMmPerMetre;
+  if (loaded_) ShowMissingNumbers();
+}
+
+void frmDraw::ShowMissingNumbers() {
+  if (figure_.drawings.empty() || figure_.sheet.drawings.empty() || scale_ <= 0) return;
+  // Pile numbers are the texts that are whole numbers (grid values carry a
+  // sign or decimals).
+  std::set<int> drawn;
+  for (const DrawText& t : figure_.drawings.front().elements.texts) {
+    if (auto n = ParseInt(t.text); n && std::isdigit((unsigned char)t.text.front())) drawn.insert(*n);
+  }
+  std::vector<PileMark> missing;
+  for (const PileMark& p : piles_) {
+    if (!drawn.count(p.number)) missing.push_back(p);
+  }
+  const SheetDrawing& placed = figure_.sheet.drawings.front();
+  canvas_->SetPileNumbers(std::move(missing), scale_, QPointF(placed.offsetX, placed.offsetY));
 }
 
 void frmDraw::showEvent(QShowEvent* event) {
@@ -228,6 +275,7 @@ void frmDraw::Load() {
   setWindowTitle(UsrTitle);
   figure_ = LoadFigure(UsrFileName.toStdString(), LoadFigureStyles());
   canvas_->SetFigure(&figure_);
+  ShowMissingNumbers();
   // What could not be read stays in view: the picture stops where the replay did.
   problems_->setText(figure_.problems.join(u' '));
   // A square-ish window of most of the screen's height, centred on it.

@@ -21,6 +21,12 @@ class QToolBar;
 
 namespace hasorin {
 
+// A pile of a pile-layout drawing, for naming it under the mouse.
+struct PileMark {
+  int number = 0;
+  double x = 0, z = 0, diameter = 0;  // metres
+};
+
 // The drawing surface (VSDraw1): the whole sheet fitted, then zoomed and panned.
 class DrawCanvas : public QWidget {
   Q_OBJECT
@@ -35,6 +41,11 @@ class DrawCanvas : public QWidget {
   void ZoomBy(double factor, const QPointF& at);
   void ZoomBy(double factor) { ZoomBy(factor, QRectF(rect()).center()); }
   void Fit();
+  // Piles whose numbers the drawing leaves out are numbered on screen (in
+  // grey) once zoomed far enough for the number to fit inside the circle.
+  // Positions: sheet mm = offset + metres x scale.
+  void SetPileNumbers(std::vector<PileMark> missing, double scale, QPointF offsetMm);
+  int ScreenNumbersShown() const { return shown_; }
 
  signals:
   // The pointer over the sheet, in sheet millimetres.
@@ -51,14 +62,12 @@ class DrawCanvas : public QWidget {
   const LoadedFigure* figure_ = nullptr;
   FigureRenderer renderer_;
   QTransform view_;  // zoom and pan after the fit, in widget pixels
+  std::vector<PileMark> missing_;
+  double scale_ = 0;
+  QPointF offset_;
+  int shown_ = 0;
   bool dragging_ = false;
   QPointF dragFrom_;
-};
-
-// A pile of a pile-layout drawing, for naming it under the mouse.
-struct PileMark {
-  int number = 0;
-  double x = 0, z = 0, diameter = 0;  // metres
 };
 
 class frmDraw : public QDialog {
@@ -93,6 +102,7 @@ class frmDraw : public QDialog {
   void CopyToClipboard();
   void SaveAs();
   void ShowPointer(QPointF sheetMm);
+  void ShowMissingNumbers();
   void Fail(const QString& text);
 
   LoadedFigure figure_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "numfmt.h"
@@ -76,61 +78,121 @@ double RoundTwoDecimals(double v) {
   return v < 0 ? -r : r;
 }
 
-// Label boxes and circles on paper, for the choice of numbers to write.
+// The four points of a pile's inclination arrow: from the circle outwards one
+// diameter long, pointing in the plan direction psi, with its two barbs.
+std::array<DrawPoint, 4> ArrowPoints(DrawPoint c, double diameterMm, double psi) {
+  const DrawPoint a0{c.x, c.y + diameterMm / 2};
+  const DrawPoint a1{a0.x, a0.y + diameterMm};
+  const DrawPoint a2{a1.x - kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+  const DrawPoint a3{a1.x + kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+  std::array<DrawPoint, 4> out;
+  int j = 0;
+  for (const DrawPoint& p : {a0, a1, a2, a3}) {
+    auto [x, y] = RotatePoint(p.x, p.y, c.x, c.y, psi - 90);
+    out[size_t(j++)] = {x, y};
+  }
+  return out;
+}
+
+// Label boxes, circles and arrows on paper, for placing numbers legibly.
 struct Box {
   double left, bottom, right, top;
 };
 struct Disc {
   double x, y, r;
 };
+struct Segment {
+  DrawPoint a, b;
+};
 
 bool Overlap(const Box& a, const Box& b, double gap) {
   return a.left < b.right + gap && b.left < a.right + gap && a.bottom < b.top + gap && b.bottom < a.top + gap;
 }
 
-bool Overlap(const Box& a, const Disc& c) {
+// The box touches the circle's line (or lies across it).
+bool TouchesCircle(const Box& a, const Disc& c, double gap) {
   const double dx = std::max({a.left - c.x, 0.0, c.x - a.right});
   const double dy = std::max({a.bottom - c.y, 0.0, c.y - a.top});
-  return dx * dx + dy * dy < c.r * c.r;
+  if (std::hypot(dx, dy) >= c.r + gap) return false;  // wholly outside
+  const double fx = std::max(std::fabs(a.left - c.x), std::fabs(a.right - c.x));
+  const double fy = std::max(std::fabs(a.bottom - c.y), std::fabs(a.top - c.y));
+  return std::hypot(fx, fy) > c.r - gap;  // not wholly inside
 }
 
-// Which pile numbers a group of more than kAllLabelsUpTo piles gets. Numbers
-// keep the label style's size, so where they would run into each other or
-// over another pile's circle they are thinned: the first and last pile of
-// each row (piles with the same Z) and every tenth pile, in that order, each
-// written only where it stays clear of those already written.
-std::vector<bool> ChooseLabels(const std::vector<Box>& boxes, const std::vector<Disc>& discs,
-                               const std::vector<double>& rowKey, const std::vector<double>& x) {
+bool Crosses(const Box& a, const Segment& s, double gap) {
+  // Sampled: the strokes are short and the gap covers the steps.
+  for (int k = 0; k <= 8; ++k) {
+    const double x = s.a.x + (s.b.x - s.a.x) * k / 8, y = s.a.y + (s.b.y - s.a.y) * k / 8;
+    if (x > a.left - gap && x < a.right + gap && y > a.bottom - gap && y < a.top + gap) return true;
+  }
+  return false;
+}
+
+struct LabelScene {
+  std::vector<Disc> circles;       // per pile
+  std::vector<Box> centred;        // per pile: its number centred on the pile
+  std::vector<Segment> arrows;     // all arrow strokes
+  Box frame;                       // the grid frame (its left and bottom count)
+  std::vector<double> rowKey, x;   // per pile: its row (Z) and X
+};
+
+// Where the numbers of a group of more than kAllLabelsUpTo piles go: their
+// anchors (lower-left corners), or nothing for a pile left unnumbered.
+std::vector<std::optional<DrawPoint>> PlaceLabels(const LabelScene& scene) {
   constexpr double kGapMm = 0.2;
-  const size_t n = boxes.size();
-  auto clear = [&](size_t i, const std::vector<bool>& written, bool everyOther) {
-    for (size_t j = 0; j < n; ++j) {
-      if (j == i) continue;
-      if (Overlap(boxes[i], discs[j])) return false;
-      if ((everyOther || written[j]) && Overlap(boxes[i], boxes[j], kGapMm)) return false;
-    }
+  const size_t n = scene.circles.size();
+  std::vector<Box> placed;
+  auto clear = [&](const Box& b) {
+    // The grid's value labels lie left of and below the frame.
+    if (b.left < scene.frame.left || b.bottom < scene.frame.bottom) return false;
+    for (const Disc& c : scene.circles)
+      if (TouchesCircle(b, c, kGapMm)) return false;
+    for (const Segment& s : scene.arrows)
+      if (Crosses(b, s, kGapMm)) return false;
+    for (const Box& other : placed)
+      if (Overlap(b, other, kGapMm)) return false;
     return true;
   };
-  std::vector<bool> all(n, true);
-  bool allClear = true;
-  for (size_t i = 0; i < n && allClear; ++i) allClear = clear(i, all, true);
-  if (allClear) return all;
+  // Inside the pile's circle, else beside it: right, left, above, below.
+  auto place = [&](size_t i) -> std::optional<DrawPoint> {
+    const Disc& c = scene.circles[i];
+    const Box& mid = scene.centred[i];
+    const double w = mid.right - mid.left, h = mid.top - mid.bottom, r = c.r + 2 * kGapMm;
+    const Box candidates[] = {
+        mid,
+        {c.x + r, mid.bottom, c.x + r + w, mid.top},
+        {c.x - r - w, mid.bottom, c.x - r, mid.top},
+        {mid.left, c.y + r, mid.right, c.y + r + h},
+        {mid.left, c.y - r - h, mid.right, c.y - r},
+    };
+    for (const Box& b : candidates) {
+      if (clear(b)) {
+        placed.push_back(b);
+        return DrawPoint{b.left, b.bottom};
+      }
+    }
+    return std::nullopt;
+  };
 
   std::map<double, std::pair<size_t, size_t>> rows;  // Z -> piles of least and greatest X
   for (size_t i = 0; i < n; ++i) {
-    auto [it, added] = rows.try_emplace(rowKey[i], i, i);
+    auto [it, added] = rows.try_emplace(scene.rowKey[i], i, i);
     if (added) continue;
-    if (x[i] < x[it->second.first]) it->second.first = i;
-    if (x[i] > x[it->second.second]) it->second.second = i;
+    if (scene.x[i] < scene.x[it->second.first]) it->second.first = i;
+    if (scene.x[i] > scene.x[it->second.second]) it->second.second = i;
   }
   std::vector<size_t> order;
   for (const auto& [z, ends] : rows) order.insert(order.end(), {ends.first, ends.second});
   for (size_t i = 9; i < n; i += 10) order.push_back(i);
-  std::vector<bool> written(n, false);
+  for (size_t i = 0; i < n; ++i) order.push_back(i);
+  std::vector<std::optional<DrawPoint>> anchors(n);
+  std::vector<bool> tried(n, false);
   for (size_t i : order) {
-    if (!written[i] && clear(i, written, false)) written[i] = true;
+    if (tried[i]) continue;
+    tried[i] = true;
+    anchors[i] = place(i);
   }
-  return written;
+  return anchors;
 }
 
 }  // namespace
@@ -206,20 +268,29 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
   }
   if (scaleOut) *scaleOut = s;
 
-  std::vector<bool> numbered(size_t(n), true);
-  if (n > kAllLabelsUpTo) {
-    std::vector<Box> boxes;
-    std::vector<Disc> discs;
-    std::vector<double> rowKey, x;
+  // Numbers centred on their piles; above kAllLabelsUpTo piles only where legible.
+  std::vector<std::optional<DrawPoint>> anchors(static_cast<size_t>(n));
+  {
+    LabelScene scene;
     for (int i = 1; i <= n; ++i) {
-      const double cx = pile(kColX, i) * s, cy = pile(kColZ, i) * s;
+      const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
+      const double d = pile(kColD, i) * s;
       const double w = TextWidthMm(labelStyle, FormatNumber(i, "##0"));
-      boxes.push_back({cx - w / 2, cy - h2 / 2, cx + w / 2, cy + h2 / 2});
-      discs.push_back({cx, cy, std::fabs(pile(kColD, i)) / 2 * s});
-      rowKey.push_back(std::round(pile(kColZ, i) * 1e6));
-      x.push_back(pile(kColX, i));
+      scene.centred.push_back({c.x - w / 2, c.y - h2 / 2, c.x + w / 2, c.y + h2 / 2});
+      anchors[size_t(i - 1)] = DrawPoint{c.x - w / 2, c.y - h2 / 2};
+      if (n <= kAllLabelsUpTo) continue;
+      scene.circles.push_back({c.x, c.y, std::fabs(d) / 2});
+      scene.rowKey.push_back(std::round(pile(kColZ, i) * 1e6));
+      scene.x.push_back(pile(kColX, i));
+      if (pile(kColPhi, i) > 0) {
+        auto k = ArrowPoints(c, d, pile(kColPsi, i));
+        scene.arrows.insert(scene.arrows.end(), {{k[0], k[1]}, {k[1], k[2]}, {k[1], k[3]}});
+      }
     }
-    numbered = ChooseLabels(boxes, discs, rowKey, x);
+    if (n > kAllLabelsUpTo) {
+      scene.frame = {ax.start * s, az.start * s, (ax.start + wx) * s, (az.start + wz) * s};
+      anchors = PlaceLabels(scene);
+    }
   }
 
   try {
@@ -261,25 +332,13 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
       const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
       int pc = e.AddPoint(c.x, c.y);
       e.AddCircle(pc, d / 2 * s, kPileLineType);
-      if (numbered[size_t(i - 1)]) {
-        std::string number = FormatNumber(i, "##0");
-        double w = TextWidthMm(labelStyle, number);
-        e.AddText(number, c.x - w / 2, c.y - h2 / 2, kLabelStyle, kTextHorizontal);
+      if (const auto& at = anchors[size_t(i - 1)]) {
+        e.AddText(FormatNumber(i, "##0"), at->x, at->y, kLabelStyle, kTextHorizontal);
       }
       if (pile(kColPhi, i) > 0) {
-        // An arrow from the circle outwards, one diameter long, pointing in
-        // the plan direction psi of the inclination.
-        const DrawPoint a0{c.x, c.y + d / 2 * s};
-        const DrawPoint a1{a0.x, a0.y + d * s};
-        const DrawPoint a2{a1.x - kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
-        const DrawPoint a3{a1.x + kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
-        const double turn = pile(kColPsi, i) - 90;
         int k[4];
         int j = 0;
-        for (const DrawPoint& p : {a0, a1, a2, a3}) {
-          auto [x, y] = RotatePoint(p.x, p.y, c.x, c.y, turn);
-          k[j++] = e.AddPoint(x, y);
-        }
+        for (const DrawPoint& p : ArrowPoints(c, d * s, pile(kColPsi, i))) k[j++] = e.AddPoint(p.x, p.y);
         e.AddLine(k[0], k[1], kArrowLineType);
         e.AddLine(k[1], k[2], kArrowLineType);
         e.AddLine(k[1], k[3], kArrowLineType);

@@ -40,11 +40,12 @@ struct PileLayoutResult {
 // (with `error`) when an element list overflows or the piles give no usable
 // grid. `scale` receives the millimetres on paper per metre.
 //
-// A group of more than kAllLabelsUpTo piles keeps every number only when no
-// number runs into another or over another pile's circle; otherwise it
-// numbers the first and last pile of each row (same Z) and every tenth pile,
-// each only where it stays clear of the numbers already placed. The circles
-// and arrows of all piles are always drawn.
+// In a group of more than kAllLabelsUpTo piles a number is written only
+// where it can be read: inside its pile's circle, or else just beside it
+// (right, left, above, below), clear of every circle line, every arrow, the
+// other numbers and the value labels left of and below the grid. The first and last pile of each row
+// (piles with the same Z) and every tenth pile take their places first.
+// Circles and arrows of all piles are always drawn.
 bool BuildPileLayout(const Project& project, const TextStyleTable& styles, double sheetWidthMm,
                      double sheetHeightMm, DrawingElements& out, std::string& error, double* scale = nullptr);
 

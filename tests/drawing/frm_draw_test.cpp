@@ -236,6 +236,34 @@ class DrawWindowTest : public QObject {
     QVERIFY((pile(1) - p1 - QPointF(30, 20)).manhattanLength() < 1);
   }
 
+  void numbersLeftOutOfALargeDrawingAppearWhenZoomed() {
+    Project p;
+    p.PileCount = 999;
+    std::vector<PileMark> marks;
+    for (int i = 1; i <= 999; ++i) {
+      const double x = ((i - 1) % 37) * 1.5, z = ((i - 1) / 37) * 1.5;
+      p.Piles(1, i) = ProjectValue::Real(0.6);
+      p.Piles(9, i) = ProjectValue::Real(x);
+      p.Piles(11, i) = ProjectValue::Real(z);
+      marks.push_back({i, x, z, 0.6});
+    }
+    TempFileList files;
+    files.SetFolder(dir_.path().toStdString());
+    PileLayoutResult layout = MakePileLayoutDrawing(150, 150, p, ProgramFolder(), files);
+    QVERIFY2(layout.ok, layout.error.c_str());
+    frmDraw w;
+    w.UsrFileName = QString::fromStdString(layout.sheetPath);
+    w.SetPileMarks(marks, layout.scale);
+    w.show();
+    w.resize(620, 700);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.VSDraw1()->grab();
+    QCOMPARE(w.VSDraw1()->ScreenNumbersShown(), 0);
+    for (int k = 0; k < 8; ++k) QTest::keyClick(w.VSDraw1(), Qt::Key_Equal, Qt::ControlModifier);
+    w.VSDraw1()->grab();
+    QVERIFY(w.VSDraw1()->ScreenNumbersShown() > 10);
+  }
+
   void copyPutsAnImageAndSvgOnTheClipboard() {
     const std::string bar = Drawing("座標情報\n1, 0, 10\n2, 0, 50\nEND\n線分情報\n1, 1, 2, 1\nEND\n");
     auto w = Show(Sheet(150, 150, {{bar, 75}}));
