@@ -21,6 +21,7 @@
 #include "paths.h"
 #include "pile_layout.h"
 #include "settings.h"
+#include "screenshot_app.h"
 #include "ui.h"
 
 using namespace hasorin;
@@ -49,7 +50,7 @@ void ShowDrawing(const Project& p, const QString& out, const QString& name, bool
   w.SetPileMarks(marks, layout.scale);
   w.show();
   w.resize(760, 820);
-  QTest::qWaitForWindowExposed(&w);
+  if (!QTest::qWaitForWindowExposed(&w)) qWarning("window not shown");
   DrawCanvas* canvas = w.VSDraw1();
   const SheetDrawing& placed = w.Figure().sheet.drawings.at(0);
   const int pick = std::min(p.PileCount, 500);
@@ -67,14 +68,8 @@ void ShowDrawing(const Project& p, const QString& out, const QString& name, bool
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  InstallQtJapaneseTranslation(app);
-  QFont font;
-  font.setFamilies({"IPAPGothic", "IPAGothic"});
-  font.setPointSize(10);
-  QApplication::setFont(font);
-  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+  const QString out = testing::PrepareScreenshots(app, argc, argv);
   const bool preview = argc > 2 && QString(argv[2]) == "--preview";
-  QDir().mkpath(out);
   QTemporaryDir settings;
   InitProgramPaths(settings.path().toStdString(), settings.filePath("appdata").toStdString(), "hasorin");
   QFile::copy(QString::fromStdString(JoinPath(ProgramFolder(), "Zrn.FMT")),
@@ -89,7 +84,7 @@ int main(int argc, char* argv[]) {
   {
     frmMenuPrint menu(TheProject(), engine::TheResults());
     menu.show();
-    QTest::qWaitForWindowExposed(&menu);
+    if (!QTest::qWaitForWindowExposed(&menu)) qWarning("window not shown");
     for (int k = 0; k < 3; ++k) menu.chkPrintItem(k)->setChecked(k != 1);
     Grab(menu, out, "print_menu");
     if (preview) {

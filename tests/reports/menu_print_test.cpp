@@ -163,6 +163,19 @@ class MenuPrintTest : public QObject {
     QVERIFY(w->isVisible());
   }
 
+  void aCombinedFileThatCannotBeWrittenStartsNothing() {
+    auto w = Open();
+    const QString combined = QString::fromStdString(w->Job().CombinedFile());
+    QVERIFY(QFile::remove(combined));
+    QVERIFY(QDir().mkdir(combined));  // a folder where the file must go
+    Choose(*w, {true, true, true});
+    Click(w->cmdPreview());
+    QVERIFY(ui_->processes.empty());
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QVERIFY(ui_->messages[0].text.startsWith(QStringLiteral("印刷ﾌｧｲﾙを作成できませんでした。")));
+    QVERIFY(QDir().rmdir(combined));
+  }
+
   void closingDeletesEveryTemporaryFileAndKeepsTheChoice() {
     auto w = Open();
     Choose(*w, {true, false, true});
