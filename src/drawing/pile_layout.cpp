@@ -128,6 +128,47 @@ bool Crosses(const Box& a, const Segment& s, double gap) {
   return false;
 }
 
+// Things on paper by square cells, so that a label meets only what lies near
+// it. Positions beyond the bounds fall into the edge cells.
+class Cells {
+ public:
+  Cells(const Box& bounds, double size)
+      : bounds_(bounds), size_(size),
+        columns_(std::clamp(int((bounds.right - bounds.left) / size) + 1, 1, 400)),
+        rows_(std::clamp(int((bounds.top - bounds.bottom) / size) + 1, 1, 400)),
+        ids_(size_t(columns_ * rows_)) {}
+
+  void Add(const Box& b, int id) {
+    ForCells(b, [&](std::vector<int>& ids) {
+      ids.push_back(id);
+      return false;
+    });
+  }
+  // True when `hit` is true for an id in a cell the box touches (an id may come twice).
+  template <typename Hit>
+  bool Any(const Box& b, Hit hit) {
+    return ForCells(b, [&](std::vector<int>& ids) { return std::any_of(ids.begin(), ids.end(), hit); });
+  }
+
+ private:
+  int Column(double x) const { return std::clamp(int(std::floor((x - bounds_.left) / size_)), 0, columns_ - 1); }
+  int Row(double y) const { return std::clamp(int(std::floor((y - bounds_.bottom) / size_)), 0, rows_ - 1); }
+  template <typename Visit>
+  bool ForCells(const Box& b, Visit visit) {
+    for (int r = Row(b.bottom); r <= Row(b.top); ++r)
+      for (int c = Column(b.left); c <= Column(b.right); ++c)
+        if (visit(ids_[size_t(r * columns_ + c)])) return true;
+    return false;
+  }
+
+  Box bounds_;
+  double size_;
+  int columns_, rows_;
+  std::vector<std::vector<int>> ids_;
+};
+
+Box Grow(const Box& b, double by) { return {b.left - by, b.bottom - by, b.right + by, b.top + by}; }
+
 struct LabelScene {
   std::vector<Disc> circles;       // per pile
   std::vector<Box> centred;        // per pile: its number centred on the pile
@@ -141,17 +182,30 @@ struct LabelScene {
 std::vector<std::optional<DrawPoint>> PlaceLabels(const LabelScene& scene) {
   constexpr double kGapMm = 0.2;
   const size_t n = scene.circles.size();
+  Box bounds = scene.frame;
+  for (const Box& b : scene.centred) {
+    bounds = {std::min(bounds.left, b.left), std::min(bounds.bottom, b.bottom), std::max(bounds.right, b.right),
+              std::max(bounds.top, b.top)};
+  }
+  const double cell = 4.0;  // about one label
+  Cells circles(bounds, cell), arrows(bounds, cell), labels(bounds, cell);
+  for (size_t i = 0; i < n; ++i) {
+    const Disc& c = scene.circles[i];
+    circles.Add(Grow({c.x, c.y, c.x, c.y}, c.r), int(i));
+  }
+  for (size_t i = 0; i < scene.arrows.size(); ++i) {
+    const Segment& s = scene.arrows[i];
+    arrows.Add({std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)},
+               int(i));
+  }
   std::vector<Box> placed;
   auto clear = [&](const Box& b) {
     // The grid's value labels lie left of and below the frame.
     if (b.left < scene.frame.left || b.bottom < scene.frame.bottom) return false;
-    for (const Disc& c : scene.circles)
-      if (TouchesCircle(b, c, kGapMm)) return false;
-    for (const Segment& s : scene.arrows)
-      if (Crosses(b, s, kGapMm)) return false;
-    for (const Box& other : placed)
-      if (Overlap(b, other, kGapMm)) return false;
-    return true;
+    const Box near = Grow(b, kGapMm);
+    return !circles.Any(near, [&](int i) { return TouchesCircle(b, scene.circles[size_t(i)], kGapMm); }) &&
+           !arrows.Any(near, [&](int i) { return Crosses(b, scene.arrows[size_t(i)], kGapMm); }) &&
+           !labels.Any(near, [&](int i) { return Overlap(b, placed[size_t(i)], kGapMm); });
   };
   // Inside the pile's circle, else beside it: right, left, above, below.
   auto place = [&](size_t i) -> std::optional<DrawPoint> {
@@ -167,6 +221,7 @@ std::vector<std::optional<DrawPoint>> PlaceLabels(const LabelScene& scene) {
     };
     for (const Box& b : candidates) {
       if (clear(b)) {
+        labels.Add(b, int(placed.size()));
         placed.push_back(b);
         return DrawPoint{b.left, b.bottom};
       }
