@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -262,6 +263,28 @@ class DrawWindowTest : public QObject {
     for (int k = 0; k < 8; ++k) QTest::keyClick(w.VSDraw1(), Qt::Key_Equal, Qt::ControlModifier);
     w.VSDraw1()->grab();
     QVERIFY(w.VSDraw1()->ScreenNumbersShown() > 10);
+  }
+
+  void printingPaintsTheSheetOnThePrinter() {
+    const std::string bar = Drawing("座標情報\n1, 0, 10\n2, 0, 50\nEND\n線分情報\n1, 1, 2, 1\nEND\n");
+    auto w = Show(Sheet(150, 150, {{bar, 75}}));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir_.filePath("printed.pdf"));
+    QVERIFY(w->PrintTo(printer));
+    QFile f(dir_.filePath("printed.pdf"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(4) == "%PDF");
+  }
+
+  void aMissingSheetOpensAnEmptyWindowThatSaysSo() {
+    auto w = Show(dir_.filePath("none.tmp").toStdString());
+    QVERIFY(w->isVisible());
+    QVERIFY(!w->Figure().sheetRead);
+    QVERIFY(w->findChild<QLabel*>("lblProblems")->text().contains("none.tmp"));
+    QTest::keyClick(w->VSDraw1(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(w->VSDraw1(), Qt::Key_Equal, Qt::ControlModifier);
+    QVERIFY(ui_->clipboardImage.isNull());
   }
 
   void copyPutsAnImageAndSvgOnTheClipboard() {
