@@ -16,6 +16,7 @@
 #include "about.h"
 #include "engine.h"
 #include "exchange.h"
+#include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
@@ -23,6 +24,7 @@
 #include "inputfile.h"
 #include "menu_icons.h"
 #include "numbering.h"
+#include "menu_print.h"
 #include "open_file.h"
 #include "open_viewers.h"
 #include "paths.h"
@@ -459,8 +461,7 @@ void frmMenuMain::OpenPileTableEditor() {
   ShowEditor(editor);
 }
 
-// The pile-layout drawing window is shown here.
-void frmMenuMain::ShowPileLayoutDrawing() {}
+void frmMenuMain::ShowPileLayoutDrawing() { RunPileLayoutDrawing(this); }
 
 // The result viewers and the print menu open here, after a calculation that
 // succeeded.
@@ -468,7 +469,7 @@ void frmMenuMain::ShowPileHeadResults() { OpenPileHeadViewer(this, engine::TheRe
 void frmMenuMain::ShowPileStresses() {
   OpenStressViewer(this, TheProject(), engine::TheResults());
 }
-void frmMenuMain::ShowPrintMenu() {}
+void frmMenuMain::ShowPrintMenu() { RunPrintMenu(this); }
 
 void frmMenuMain::ConnectEditor(frmInpRenban* editor) {
   connect(editor, &EditorFrame::LoadData, this,

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTranslator>
@@ -137,6 +138,14 @@ class DesktopUi : public UiServices {
   }
   void SetClipboardImage(const QImage& image) override {
     if (HasGui()) QGuiApplication::clipboard()->setImage(image);
+  }
+
+  void SetClipboardPicture(const QImage& image, const QByteArray& svg) override {
+    if (!HasGui()) return;
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    QGuiApplication::clipboard()->setMimeData(data);
   }
 
   bool StartProcess(const QString& program, const QStringList& arguments, bool wait) override {

@@ -14,15 +14,19 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QAction>
 #include <memory>
 
 #include "about.h"
 #include "engine.h"
+#include "drawing_file.h"
 #include "fake_ui.h"
+#include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inputfile.h"
 #include "menu_main.h"
+#include "menu_print.h"
 #include "paths.h"
 #include "res_out_pxpypz.h"
 #include "res_out_stress.h"
@@ -558,6 +562,60 @@ class MenuMainTest : public QObject {
     w_->cmdMenu(5)->click();
     QCOMPARE(rows, 10);
     QVERIFY(ui_->messages.empty());
+  }
+
+  void drawingCommandShowsThePlanAndDeletesItsFiles() {
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    std::vector<std::string> files;
+    OnNextDialog<frmDraw>([&files](frmDraw& d) {
+      QCOMPARE(d.windowTitle(), QString("杭配置図"));
+      QVERIFY(d.Figure().sheetRead);
+      QVERIFY(d.Figure().problems.isEmpty());
+      QCOMPARE(d.Figure().drawings.at(0).elements.circles.size(), size_t(4));
+      files = DrawingFileList().Names();
+      d.tbrMenu()->findChild<QAction*>("Close")->trigger();
+    });
+    QTest::mouseClick(w_->cmdMenu(3), Qt::LeftButton);
+    QCOMPARE(int(files.size()), 2);
+    for (const std::string& f : files) QVERIFY2(!FileExists(f), f.c_str());
+    QVERIFY(ui_->messages.empty());
+
+    // A plan that cannot be drawn is told, opens no window and leaves no file.
+    Project tiny = Sample(1);
+    tiny.Piles(1, 1) = ProjectValue::Real(0.0001);
+    tiny.Piles(9, 1) = tiny.Piles(11, 1) = ProjectValue::Real(0);
+    SetInputs(tiny);
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, this, [&opened] {
+      opened = QApplication::activeModalWidget();
+      if (opened) opened->close();
+    });
+    QTest::mouseClick(w_->cmdMenu(3), Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY(!opened);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString("杭配置図の表示"));
+    QVERIFY(ui_->messages[0].text.startsWith("杭配置図を作成できませんでした。\n\n"));
+    QCOMPARE(DrawingFileList().Count(), 0);
+  }
+
+  void printCommandOpensThePrintMenu() {
+    QFile::copy(QString::fromStdString(JoinPath(ProgramFolder(), "Zrn.FMT")),
+                QString::fromStdString(FormatFilePath()));
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    bool opened = false;
+    OnNextDialog<frmMenuPrint>([&opened](frmMenuPrint& m) {
+      opened = true;
+      QCOMPARE(m.windowTitle(), QString("検討結果の印刷"));
+      QVERIFY(m.cmdPreview()->isEnabled());
+      QTest::mouseClick(m.cmdClose(), Qt::LeftButton);
+    });
+    QTest::mouseClick(w_->cmdMenu(6), Qt::LeftButton);
+    QVERIFY(opened);
+    QVERIFY(ui_->messages.empty());
+    QVERIFY(engine::TheResults().solved);
   }
 
   void aboutWindow() {

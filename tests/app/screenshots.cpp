@@ -28,6 +28,7 @@
 #include "numbering.h"
 #include "project.h"
 #include "settings.h"
+#include "screenshot_app.h"
 #include "ui.h"
 
 using namespace hasorin;
@@ -44,13 +45,7 @@ void Save(QWidget& w, const QString& folder, const QString& name) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  InstallQtJapaneseTranslation(app);
-  QFont font;
-  font.setFamilies({"IPAPGothic", "IPAGothic"});
-  font.setPointSize(10);
-  QApplication::setFont(font);
-  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-  QDir().mkpath(out);
+  const QString out = testing::PrepareScreenshots(app, argc, argv);
   QTemporaryDir settings;
   InitProgramPaths(settings.path().toStdString(), settings.filePath("appdata").toStdString(),
                    "hasorin");

@@ -1,6 +1,7 @@
 #pragma once
 // Test stand-in for the desktop services: records every message, beep,
 // dialog and process start, and answers from scripted queues.
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,7 @@ class FakeUi : public UiServices {
   int beeps = 0;
   QString clipboard;
   QImage clipboardImage;
+  QByteArray clipboardSvg;
 
   MsgResult ShowMessage(QWidget*, const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) override {
@@ -66,6 +68,10 @@ class FakeUi : public UiServices {
   QString ClipboardText() override { return clipboard; }
   void SetClipboardText(const QString& text) override { clipboard = text; }
   void SetClipboardImage(const QImage& image) override { clipboardImage = image; }
+  void SetClipboardPicture(const QImage& image, const QByteArray& svg) override {
+    clipboardImage = image;
+    clipboardSvg = svg;
+  }
   bool StartProcess(const QString& program, const QStringList& arguments, bool wait) override {
     processes.push_back({program, arguments, wait});
     return processStarts;
