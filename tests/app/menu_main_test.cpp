@@ -334,11 +334,12 @@ class MenuMainTest : public QObject {
     QCOMPARE(w_->windowTitle(), QString("a.zrn - Hasorin"));
     QCOMPARE(Recent(), (std::vector<std::string>{a, b, "", ""}));
 
-    // An entry whose file has gone away fails like any open: no version.
+    // An entry whose file has gone away is a read error: the file does not exist.
     QFile::remove(Path("b.zrn"));
     w_->OpenRecentFile(1);
-    QCOMPARE(int(ui_->messages.size()), 2);
-    QCOMPARE(ui_->messages[1].text, ReadError(0));
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString(kReadErrorTitle));
+    QCOMPARE(ui_->messages[0].text, ReadError(fileerr::kFileNotFound));
     QCOMPARE(w_->windowTitle(), QString("Hasorin"));
   }
 
@@ -455,6 +456,7 @@ class MenuMainTest : public QObject {
     TheProject().ProjectModified = true;
     w_->show();
     w_->move(60, 90);
+    const QPoint client = w_->geometry().topLeft();  // what the next start restores
     ui_->answers = {MsgResult(answer)};
     if (!saveTo.isEmpty()) ui_->saveAnswers = {Path(saveTo)};
 
@@ -469,8 +471,8 @@ class MenuMainTest : public QObject {
     bool saved = ReadInputFile(back, File("exit.zrn")).ok && back.Conditions(1).text() == "終了前";
     QCOMPARE(saved, written);
     if (closes) {
-      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), 90, Qt::Vertical)));
-      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), 60, Qt::Horizontal)));
+      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), client.y(), Qt::Vertical)));
+      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), client.x(), Qt::Horizontal)));
     } else {
       QVERIFY(w_->isVisible());
       QVERIFY(Setting("MenuMain", "Top").empty());

@@ -234,8 +234,9 @@ class EditorFrameTest : public QObject {
     editor.close();
     QVERIFY(!editor.isVisible());
     QCOMPARE(editor.UsrTag, QString("before"));
-    QCOMPARE(Setting("InpJyoken", "Top"), PixelsToTwips(&editor, editor.y(), Qt::Vertical));
-    QCOMPARE(Setting("InpJyoken", "Left"), PixelsToTwips(&editor, editor.x(), Qt::Horizontal));
+    // The client area's position: the one a restore places the window at.
+    QCOMPARE(Setting("InpJyoken", "Top"), PixelsToTwips(&editor, editor.geometry().y(), Qt::Vertical));
+    QCOMPARE(Setting("InpJyoken", "Left"), PixelsToTwips(&editor, editor.geometry().x(), Qt::Horizontal));
     QVERIFY(Setting("InpJyoken", "Top") > 0);
   }
 
@@ -262,8 +263,25 @@ class EditorFrameTest : public QObject {
     const QRect screen = editor.screen()->availableGeometry();
     const int centreY = screen.y() + std::max(0, (screen.height() - editor.frameGeometry().height()) / 2);
     const int centreX = screen.x() + std::max(0, (screen.width() - editor.frameGeometry().width()) / 2);
-    QCOMPARE(editor.y(), centredTop ? centreY : TwipsToPixels(&editor, top, Qt::Vertical));
-    QCOMPARE(editor.x(), centredLeft ? centreX : TwipsToPixels(&editor, left, Qt::Horizontal));
+    QCOMPARE(editor.geometry().y(), centredTop ? centreY : TwipsToPixels(&editor, top, Qt::Vertical));
+    QCOMPARE(editor.geometry().x(), centredLeft ? centreX : TwipsToPixels(&editor, left, Qt::Horizontal));
+  }
+
+  // Open and close store what the next open restores, frame or no frame (the
+  // offscreen platform gives windows a thin frame).
+  void openAndCloseKeepTheStoredPosition() {
+    for (const char* section : {"InpJyoken", "InpGairyoku"}) {
+      Store(section, 1500, 1800);
+      for (int i = 0; i < 3; ++i) {
+        frmInpJyoken conditions;
+        frmInpGairyoku forces;
+        EditorFrame& editor = section == std::string("InpJyoken") ? static_cast<EditorFrame&>(conditions) : forces;
+        Show(editor);
+        QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+        QCOMPARE(Setting(section, "Top"), 1500L);
+        QCOMPARE(Setting(section, "Left"), 1800L);
+      }
+    }
   }
 
   void captionAndHelpFromOpener() {
@@ -293,7 +311,7 @@ class EditorFrameTest : public QObject {
     editor.UsrCaption = "条件";
     QStringList seen;
     connect(&editor, &EditorFrame::LoadData, this, [&] {
-      seen << editor.windowTitle() << QString::number(editor.y());
+      seen << editor.windowTitle() << QString::number(editor.geometry().y());
     });
     Show(editor);
     editor.hide();
