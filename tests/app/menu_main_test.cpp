@@ -21,6 +21,7 @@
 #include "fake_ui.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
+#include "inp_kui.h"
 #include "inputfile.h"
 #include "menu_main.h"
 #include "paths.h"
@@ -616,6 +617,72 @@ class MenuMainTest : public QObject {
     QCOMPARE(TheProject().Conditions(5), ProjectValue::Integer(1));
     QVERIFY(w_->cmdMenu(0)->isHighlighted());
     QVERIFY(!w_->cmdMenu(4)->isEnabled());  // still no piles
+  }
+
+  // Each editor opens with the keyboard in its first field: what the user
+  // types lands there and Enter moves on instead of confirming the defaults.
+  void editorsOpenWithTheFocusInTheirFirstField_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("next");  // where Enter takes the focus
+    QTest::newRow("conditions") << 0 << "Case 2" << "txtTitle" << "numEp";
+    QTest::newRow("loads") << 1 << "12.25" << "numXo" << "numYo";
+    QTest::newRow("piles") << 2 << "1.2" << "vaSpread1" << "vaSpread1";
+  }
+  void editorsOpenWithTheFocusInTheirFirstField() {
+    QFETCH(int, command);
+    QFETCH(QString, typed);
+    QFETCH(QString, first);
+    QFETCH(QString, next);
+    SetInputs(Sample(2));
+    QString focusAtOpen, focusAfterEnter, firstText;
+    bool openAfterEnter = false;
+    OnNextDialog<EditorFrame>([&](EditorFrame& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QWidget* focus = QApplication::focusWidget();
+      focusAtOpen = focus ? focus->objectName() : QString();
+      if (focusAtOpen == first) {
+        for (QChar c : typed) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        openAfterEnter = editor.isVisible();
+        focus = QApplication::focusWidget();
+        focusAfterEnter = focus ? focus->objectName() : QString();
+        if (auto* field = editor.findChild<QLineEdit*>(first)) firstText = field->text();
+        if (auto* piles = qobject_cast<frmInpKui*>(&editor))
+          firstText = piles->vaSpread1->Model()->data(piles->vaSpread1->Model()->index(0, 0), Qt::DisplayRole).toString();
+      }
+      if (editor.isVisible()) QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+    });
+    w_->cmdMenu(command)->click();
+    QCOMPARE(focusAtOpen, first);
+    QVERIFY(openAfterEnter);
+    QCOMPARE(focusAfterEnter, next);
+    QCOMPARE(firstText, command == 2 ? QString("1.200") : typed);
+  }
+
+  // More decimals than a field shows are refused as they are typed, so the
+  // project and the calculation get exactly the value on the screen.
+  void typedDecimalsBeyondTheFieldNeverReachTheCalculation() {
+    SetInputs(Sample(4));
+    OnNextDialog<frmInpJyoken>([](frmInpJyoken& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QTest::mouseClick(editor.numAlpha, Qt::LeftButton);
+      QTest::keyClick(editor.numAlpha, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(editor.numAlpha, "1.234");
+      QTest::keyClick(editor.numAlpha, Qt::Key_Tab);
+      QCOMPARE(editor.numAlpha->text(), QString("1.23"));
+      QTest::mouseClick(editor.cmdOk(), Qt::LeftButton);
+    });
+    w_->cmdMenu(0)->click();
+    QCOMPARE(TheProject().Conditions(7), ProjectValue::Real(1.23));
+    QCOMPARE(engine::CalcPileGroup(), 0);
+    Project shown = TheProject();
+    shown.Conditions(7) = ProjectValue::Real(1.23);
+    engine::CalcResults expected;
+    QCOMPARE(engine::CalcPileGroup(shown, expected), 0);
+    QCOMPARE(engine::TheResults().SigmaCaAllow[0][1], expected.SigmaCaAllow[0][1]);
+    QCOMPARE(engine::TheResults().CheckRatio[0][1], expected.CheckRatio[0][1]);
   }
 };
 
