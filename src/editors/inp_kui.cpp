@@ -190,7 +190,8 @@ void frmInpKui::AfterLoadData() {
 
 bool frmInpKui::ValidateFields() {
   // A value still being typed into the grid must be taken or refused first.
-  return vaSpread1->FinishEdit() && EditorFrame::ValidateFields();
+  // Then sections computed out of their limits, as a typed value would be.
+  return vaSpread1->FinishEdit() && vaSpread1->CheckSections() && EditorFrame::ValidateFields();
 }
 
 void frmInpKui::BeforeSaveData() { vaSpread1->SortByDiameter(); }

@@ -82,8 +82,7 @@ void PileGrid::SetColumnWidths() {
     int width = chars * charWidth + 8;
     // Never narrower than the header or the widest value the column takes.
     width = std::max(width, header.horizontalAdvance(QString::fromUtf8(col.header)) + 14);
-    for (double limit : {col.lower, col.upper})
-      width = std::max(width, cell.horizontalAdvance(PileDisplayText(c, limit)) + 10);
+    width = std::max(width, cell.horizontalAdvance(PileWidestText(c)) + 10);
     setColumnWidth(c, width);
   }
   verticalHeader()->setDefaultSectionSize(cell.height() + 6);
@@ -169,10 +168,39 @@ bool PileGrid::HasFocusWithin() const {
 }
 
 void PileGrid::UpdateHint() {
-  if (HasFocusWithin() && currentIndex().isValid())
-    emit RangeHintChanged(PileRangeHint(currentIndex().column()));
-  else
+  const int alert = alertRow_;
+  alertRow_ = -1;
+  if (!HasFocusWithin() || !currentIndex().isValid()) {
     emit RangeHintChanged(QString());
+    return;
+  }
+  // A section out of range in the active row, or in the row an entry has
+  // just changed, is told before the range of the cell.
+  for (int row : {ActiveRow(), alert}) {
+    if (row < 0 || row >= RowCount()) continue;
+    const int column = PileSectionOutOfRange(model_->Rows()[size_t(row)]);
+    if (column >= 0) {
+      emit RangeHintChanged(PileOutOfRangeHint(row, column, *model_->Cell(row, column)));
+      return;
+    }
+  }
+  emit RangeHintChanged(PileRangeHint(currentIndex().column()));
+}
+
+bool PileGrid::CheckSections() {
+  for (int row = 0; row < RowCount(); ++row) {
+    const int column = PileSectionOutOfRange(model_->Rows()[size_t(row)]);
+    if (column < 0) continue;
+    SetActiveCell(row, column);
+    setFocus(Qt::OtherFocusReason);
+    Ui().Beep();
+    Ui().ShowMessage(this,
+                     PileCellRefusalText(row, column, PileDisplayText(column, model_->Cell(row, column)),
+                                         PileEntryError::OutOfRange),
+                     MessageTitle(), MsgIcon::Information, MsgButtons::Ok);
+    return false;
+  }
+  return true;
 }
 
 void PileGrid::focusInEvent(QFocusEvent* event) {
@@ -277,6 +305,10 @@ bool PileGrid::CommitEdit(bool report) {
   if (model_->Cell(row, column) != entry.value) {
     PushUndo();
     model_->SetUserCell(row, column, entry.value);
+    if (PileSectionOutOfRange(model_->Rows()[size_t(row)]) >= 0) {
+      alertRow_ = row;
+      UpdateHint();
+    }
   }
   return true;
 }
@@ -540,11 +572,8 @@ void PileGrid::Paste() {
         if (entry.error == PileEntryError::None) {
           model_->SetUserCell(top + r, left + c, entry.value);
         } else if (++refusedCount <= kListedRefusals) {
-          refusals << QStringLiteral("  %1行 %2：「%3」 %4")
-                          .arg(top + r + 1)
-                          .arg(QString::fromUtf8(PileColumns()[size_t(left + c)].header))
-                          .arg(text.trimmed())
-                          .arg(PileRefusalText(left + c, entry.error));
+          refusals << QStringLiteral("  ") +
+                          PileCellRefusalText(top + r, left + c, text.trimmed(), entry.error);
         }
       }
     }

@@ -66,6 +66,10 @@ class PileGrid : public QTableView {
   // Ascending by diameter, keeping the active cell on its row number.
   void SortByDiameter();
 
+  // A, I and Z of every row within their limits; otherwise beeps, shows the
+  // range message naming the first such cell, makes it active and is false.
+  bool CheckSections();
+
   // Room for every column and about fifteen rows.
   QSize sizeHint() const override;
 
@@ -106,6 +110,7 @@ class PileGrid : public QTableView {
   int rowHeaderWidth_ = 0;
   QLineEdit* editor_ = nullptr;  // owned by the viewport
   int editRow_ = -1, editColumn_ = -1;
+  int alertRow_ = -1;  // an entry just put a section of this row out of range
   QString editOriginal_;
   bool editTyping_ = false;    // opened by typing: arrows move on
   bool editFromCell_ = false;  // opened on the cell's value (F2, double click)

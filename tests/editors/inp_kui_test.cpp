@@ -239,6 +239,7 @@ class InpKuiTest : public QObject {
 
   void aRefusedEntryKeepsTheEditorOpenOnOk() {
     project_ = ProjectWithDiameters({1.0});
+    project_.Piles(3, 1) = ProjectValue::Real(0);  // dt, so that a new D gives a real pipe
     Open();
     QTest::keyClicks(editor_->vaSpread1, "7");
     QVERIFY(editor_->vaSpread1->IsEditing());
@@ -256,6 +257,61 @@ class InpKuiTest : public QObject {
     editor_->cmdOk()->click();
     QVERIFY(!editor_->isVisible());
     QCOMPARE(project_.Piles(1, 1).real(), 0.7);
+  }
+
+  // Section values computed from D, t and dt that leave their column's limits
+  // are marked, told in the status bar, shown whole, and refused by OK.
+  void computedSectionsOutOfRangeAreMarkedAndRefused_data() {
+    QTest::addColumn<QStringList>("typed");  // D, t, dt of row 1
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("D 2.5 m solid: I above")
+        << QStringList{"2.5", "0", "0"} << int(kColI)
+        << "1行 Ｉ(cm4) の値 191,747,599 は上限 99999999 を超えています"
+        << "1行 Ｉ(cm4)：「191,747,599」 入力範囲：1～99999999";
+    QTest::newRow("t 200 mm on D 0.1 m: A negative")
+        << QStringList{"0.1", "200", "0"} << int(kColA)
+        << "1行 Ａ(cm2) の値 -628.32 は下限 0.01 を下回っています"
+        << "1行 Ａ(cm2)：「-628.32」 入力範囲：0.01～99999.99";
+  }
+  void computedSectionsOutOfRangeAreMarkedAndRefused() {
+    QFETCH(QStringList, typed);
+    QFETCH(int, column);
+    QFETCH(QString, status);
+    QFETCH(QString, message);
+    project_ = ProjectWithDiameters({1.0});
+    Open();
+    PileGrid* grid = editor_->vaSpread1;
+    for (const QString& value : typed) {
+      for (QChar c : value) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(editor_->StatusPanel1->text(), status);
+    const QModelIndex cell = grid->model()->index(0, column);
+    QCOMPARE(grid->model()->data(cell, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    const QString shown = grid->model()->data(cell, Qt::DisplayRole).toString();
+    QVERIFY2(grid->fontMetrics().horizontalAdvance(shown) + 8 <= grid->columnWidth(column),
+             qPrintable(shown));
+
+    QTest::mouseClick(editor_->cmdOk(), Qt::LeftButton);
+    QCOMPARE(ui_->messages.size(), size_t(1));
+    QCOMPARE(ui_->messages[0].text, message);
+    QCOMPARE(ui_->beeps, 1);
+    QVERIFY(editor_->isVisible());
+    QVERIFY(!project_.ProjectModified);
+    QCOMPARE(grid->ActiveColumn(), column);
+    QCOMPARE(grid->ActiveRow(), 0);
+
+    // A pipe that fits is taken.
+    grid->SetActiveCell(0, kColD);
+    for (QChar c : QString("1")) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (QChar c : QString("12")) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::mouseClick(editor_->cmdOk(), Qt::LeftButton);
+    QVERIFY(!editor_->isVisible());
+    QCOMPARE(project_.Piles(kColI + 1, 1).real(), 454544.0);
   }
 
   void cancelLeavesTheProjectAlone() {
