@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "greek_text.h"
 #include "pile_icons.h"
 #include "settings.h"
 #include "window_position.h"
@@ -94,13 +95,12 @@ frmInpKui::frmInpKui(QWidget* parent)
 
   Frame1 = new QGroupBox(QStringLiteral("補足説明"));
   Frame1->setObjectName("Frame1");
-  Frame1->setFont(GreekLetterFont(font()));  // φ and ψ told apart
   auto* notes = new QGridLayout(Frame1);
   notes->setHorizontalSpacing(0);
   notes->setVerticalSpacing(2);
   int memo = 0;
   auto label = [&memo](const QString& text) {
-    auto* l = new QLabel(text);
+    QLabel* l = new GreekAwareLabel(text);  // φ and ψ told apart
     l->setObjectName(QStringLiteral("lblMemo%1").arg(memo++));
     return l;
   };

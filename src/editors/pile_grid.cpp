@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "greek_text.h"
 #include "pile_clipboard.h"
 #include "ui.h"
 
@@ -45,6 +46,7 @@ QFont GreekLetterFont(const QFont& base) {
 }
 
 PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridModel(this)) {
+  setHorizontalHeader(new GreekAwareHeader(Qt::Horizontal, this));  // φ and ψ told apart
   setModel(model_);
   setEditTriggers(NoEditTriggers);  // the grid opens its own editor
   setSelectionMode(ContiguousSelection);
@@ -72,16 +74,14 @@ PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridMod
 }
 
 void PileGrid::SetColumnWidths() {
-  horizontalHeader()->setFont(GreekLetterFont(font()));
   const QFontMetrics cell(font());
-  const QFontMetrics header(horizontalHeader()->font());
   const int charWidth = cell.horizontalAdvance(QLatin1Char('0'));
   for (int c = 0; c < kPileColumns; ++c) {
     const PileColumn& col = PileColumns()[size_t(c)];
     int chars = col.widthChars > 0 ? col.widthChars : kDefaultWidthChars;
     int width = chars * charWidth + 8;
     // Never narrower than the header or the widest value the column takes.
-    width = std::max(width, header.horizontalAdvance(QString::fromUtf8(col.header)) + 14);
+    width = std::max(width, GreekAwareWidth(QString::fromUtf8(col.header), horizontalHeader()->font()) + 14);
     width = std::max(width, cell.horizontalAdvance(PileWidestText(c)) + 10);
     setColumnWidth(c, width);
   }

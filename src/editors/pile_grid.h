@@ -125,8 +125,9 @@ class PileGrid : public QTableView {
 
 // `base` with DejaVu Sans ahead of its families, for texts that hold φ
 // (vertical angle) and ψ (plan angle): the Japanese fonts draw the two almost
-// alike. Japanese characters still come from `base`; unchanged where DejaVu
-// Sans is not installed.
+// alike. Unchanged where DejaVu Sans is not installed. It also takes Latin and
+// full-width letters from DejaVu Sans; where Japanese stands beside the
+// Greek, GreekAwareLabel / GreekAwareHeader (greek_text.h) take only φ and ψ.
 QFont GreekLetterFont(const QFont& base);
 
 }  // namespace hasorin

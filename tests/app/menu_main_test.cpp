@@ -2,6 +2,7 @@
 // project, new / open / save / exit with their prompts and messages, the
 // recent-file list and title bar, the calculation before results, and the
 // conditions and loads editors exchanging data with the project.
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
@@ -617,6 +618,24 @@ class MenuMainTest : public QObject {
     QCOMPARE(TheProject().Conditions(5), ProjectValue::Integer(1));
     QVERIFY(w_->cmdMenu(0)->isHighlighted());
     QVERIFY(!w_->cmdMenu(4)->isEnabled());  // still no piles
+  }
+
+  void fileCommandsAnswerTheirKeys() {
+    w_->show();
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    QTest::keyClick(w_.get(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString("新規作成"));
+    QTest::keyClick(w_.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(int(ui_->openDialogs.size()), 1);
+    TheProject().CurrentFilePath.clear();
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
+    QCOMPARE(int(ui_->saveDialogs.size()), 1);
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(ui_->saveDialogs.size()), 2);
+    // The menu texts stay as they are.
+    QCOMPARE(w_->findChild<QAction*>("mnuFileSave")->text(), QString("ﾌｧｲﾙの上書き保存(&A)..."));
   }
 
   // Each editor opens with the keyboard in its first field: what the user

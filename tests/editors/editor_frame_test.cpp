@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -417,6 +418,13 @@ class EditorFrameTest : public QObject {
     named.cmdHelp()->click();
     QCOMPARE(int(ui_->processes.size()), 1);
     QVERIFY(ui_->processes[0].arguments.contains("hasorin.chm"));
+  }
+
+  void loadsEditorShowsNoUnitTextBesideTheFields() {
+    frmInpGairyoku editor;
+    Show(editor);
+    for (QLabel* label : editor.findChildren<QLabel*>())
+      QVERIFY2(!label->isVisible() || label->text().isEmpty(), qPrintable(label->text()));
   }
 
   void loadStepsRunOnceInOrder() {

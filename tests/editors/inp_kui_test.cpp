@@ -19,6 +19,7 @@
 
 #include "exchange.h"
 #include "fake_ui.h"
+#include "greek_text.h"
 #include "inp_kui.h"
 #include "settings.h"
 #include "window_position.h"
@@ -123,11 +124,18 @@ class InpKuiTest : public QObject {
                              "Ｋv(kN/m)", "；杭の軸方向バネ定数"})
       QVERIFY2(notes.contains(QString::fromUtf8(text)), text);
     QVERIFY(editor_->Frame1->isVisible());
-    // φ and ψ of the notes come from a font that tells them apart.
+    // Only φ and ψ of the notes and the heading come from a font that tells
+    // them apart; Ａ, Ｉ, Ｚ and the Japanese keep the window's font.
     if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) {
-      for (QLabel* l : editor_->Frame1->findChildren<QLabel*>())
-        if (l->text().contains(QChar(0x03C6)) || l->text().contains(QChar(0x03C8)))
-          QCOMPARE(l->font().families().value(0), QStringLiteral("DejaVu Sans"));
+      for (QLabel* l : editor_->Frame1->findChildren<QLabel*>()) {
+        QVERIFY(qobject_cast<GreekAwareLabel*>(l));
+        QVERIFY(l->font().families().value(0) != QStringLiteral("DejaVu Sans"));
+      }
+      QVERIFY(qobject_cast<GreekAwareHeader*>(editor_->vaSpread1->horizontalHeader()));
+      QVERIFY(editor_->vaSpread1->horizontalHeader()->font().families().value(0) != QStringLiteral("DejaVu Sans"));
+      // Drawn with the Japanese font, Ｉ is as wide as the full-width character it is.
+      const QFont font = editor_->vaSpread1->horizontalHeader()->font();
+      QCOMPARE(GreekAwareWidth(QStringLiteral("Ｉ"), font), QFontMetrics(font).horizontalAdvance(QStringLiteral("杭")));
     }
 
     QCOMPARE(editor_->vaSpread1->model()->headerData(0, Qt::Horizontal).toString(),
