@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli_common.h"
+#include "cli_texts.h"
 #include "commands.h"
-#include "cp932.h"
 #include "engine.h"
 #include "numfmt.h"
 
@@ -20,8 +20,8 @@ namespace {
 using engine::CalcResults;
 using engine::PileTable;
 
-// A table whose columns are right-aligned by display width (a full-width
-// character takes two columns).
+// A table whose columns are right-aligned by display width in a UTF-8
+// terminal (a full-width character takes two columns, β and σ one).
 class TextTable {
  public:
   explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
@@ -30,11 +30,11 @@ class TextTable {
   void Print() const {
     std::vector<int> width(rows_.front().size(), 0);
     for (const auto& row : rows_)
-      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
+      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], DisplayWidth(row[c]));
     for (const auto& row : rows_) {
       std::string line;
       for (size_t c = 0; c < row.size(); ++c) {
-        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
+        line.append(size_t(width[c] - DisplayWidth(row[c]) + (c ? 2 : 0)), ' ');
         line += row[c];
       }
       std::printf("%s\n", line.c_str());

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "cli_texts.h"
 #include "commands.h"
 #include "pdf_output.h"
 
@@ -28,8 +29,10 @@ int main(int argc, char** argv) {
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
-  CLI::App cli{"Hasorin: 3D pile-group foundation check (command line)", "hasorin-cli"};
-  cli.set_version_flag("--version", std::string("hasorin-cli ") + HASORIN_VERSION);
+  CLI::App cli{"Hasorin：3次元杭基礎の照査（ｺﾏﾝﾄﾞﾗｲﾝ版）", "hasorin-cli"};
+  hasorin::cli::UseJapaneseTexts(cli);
+  cli.set_version_flag("--version", std::string("hasorin-cli ") + HASORIN_VERSION,
+                       "ﾊﾞｰｼﾞｮﾝを表示して終了します");
   cli.require_subcommand(1);
   int exitCode = hasorin::cli::kExitOk;
   hasorin::cli::AddCheckCommand(cli, exitCode);
