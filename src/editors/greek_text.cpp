@@ -1,5 +1,6 @@
 #include "greek_text.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QStyleOptionHeader>
 
@@ -24,6 +25,19 @@ std::vector<Run> Runs(const QString& text) {
   return runs;
 }
 
+// The print cells' Japanese font where installed: a fixed-pitch font, in which
+// full-width Ａ, Ｉ, Ｚ stand as wide as kanji (the proportional UI font draws
+// them narrow, so that Ｉ(cm4) reads like l(cm4)).
+QFont JapaneseFont(const QFont& base) {
+  static const bool installed = QFontDatabase::families().contains(QStringLiteral("IPAGothic"));
+  if (!installed) return base;
+  QFont font = base;
+  QStringList families = base.families();
+  if (families.isEmpty()) families << base.family();
+  font.setFamilies(QStringList{QStringLiteral("IPAGothic")} + families);
+  return font;
+}
+
 QFont GreekFont(const QFont& base) {
   QFont font = base;
   font.setFamilies({GreekFontFamily()});
@@ -33,7 +47,7 @@ QFont GreekFont(const QFont& base) {
 }  // namespace
 
 int GreekAwareWidth(const QString& text, const QFont& base) {
-  const QFontMetrics plain(base), greek(GreekFont(base));
+  const QFontMetrics plain(JapaneseFont(base)), greek(GreekFont(base));
   int width = 0;
   for (const Run& run : Runs(text))
     width += (run.greek ? greek : plain).horizontalAdvance(run.text);
@@ -46,14 +60,15 @@ void DrawGreekAware(QPainter& painter, const QRect& rect, int flags, const QStri
   int x = rect.left();
   if (flags & Qt::AlignRight) x = rect.right() + 1 - width;
   else if (flags & Qt::AlignHCenter) x = rect.left() + (rect.width() - width) / 2;
-  const QFontMetrics plain(base);
+  const QFont japanese = JapaneseFont(base);
+  const QFontMetrics plain(japanese);
   int baseline = rect.top() + plain.ascent();
   if (flags & Qt::AlignVCenter) baseline = rect.top() + (rect.height() - plain.height()) / 2 + plain.ascent();
   else if (flags & Qt::AlignBottom) baseline = rect.bottom() + 1 - plain.descent();
   painter.save();
   painter.setClipRect(rect, Qt::IntersectClip);
   for (const Run& run : Runs(text)) {
-    const QFont font = run.greek ? GreekFont(base) : base;
+    const QFont font = run.greek ? GreekFont(base) : japanese;
     painter.setFont(font);
     painter.drawText(QPoint(x, baseline), run.text);
     x += QFontMetrics(font).horizontalAdvance(run.text);
@@ -64,7 +79,7 @@ void DrawGreekAware(QPainter& painter, const QRect& rect, int flags, const QStri
 QSize GreekAwareLabel::sizeHint() const {
   const QMargins m = contentsMargins();
   return {GreekAwareWidth(text(), font()) + m.left() + m.right() + 2 * margin(),
-          fontMetrics().height() + m.top() + m.bottom() + 2 * margin()};
+          QFontMetrics(JapaneseFont(font())).height() + m.top() + m.bottom() + 2 * margin()};
 }
 
 void GreekAwareLabel::paintEvent(QPaintEvent*) {

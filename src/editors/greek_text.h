@@ -2,8 +2,9 @@
 // Texts that hold φ (vertical angle) and ψ (plan angle) beside Japanese: the
 // Japanese fonts draw the two almost alike, so only the Greek letters are
 // drawn with the font the print cells use for them (DejaVu Sans where
-// installed); every other character, full-width Ａ, Ｉ and Ｚ included, keeps
-// the widget's Japanese font.
+// installed); every other character, full-width Ａ, Ｉ and Ｚ included, comes
+// from the print cells' Japanese font (IPAGothic where installed, else the
+// widget's font).
 #include <QHeaderView>
 #include <QLabel>
 

@@ -133,9 +133,13 @@ class InpKuiTest : public QObject {
       }
       QVERIFY(qobject_cast<GreekAwareHeader*>(editor_->vaSpread1->horizontalHeader()));
       QVERIFY(editor_->vaSpread1->horizontalHeader()->font().families().value(0) != QStringLiteral("DejaVu Sans"));
-      // Drawn with the Japanese font, Ｉ is as wide as the full-width character it is.
-      const QFont font = editor_->vaSpread1->horizontalHeader()->font();
-      QCOMPARE(GreekAwareWidth(QStringLiteral("Ｉ"), font), QFontMetrics(font).horizontalAdvance(QStringLiteral("杭")));
+      // Even under the program's proportional window font, Ｉ stands as wide
+      // as the full-width character it is.
+      if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
+        const QFont proportional(QStringLiteral("IPAPGothic"), 10);
+        QCOMPARE(GreekAwareWidth(QStringLiteral("Ｉ"), proportional),
+                 GreekAwareWidth(QStringLiteral("杭"), proportional));
+      }
     }
 
     QCOMPARE(editor_->vaSpread1->model()->headerData(0, Qt::Horizontal).toString(),
