@@ -158,6 +158,7 @@ void PileGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     if (!CommitEdit(false)) CloseEditor();
   }
   UpdateHint();
+  alertRow_ = -1;  // told once more after the entry's own move, then the cell's range
 }
 
 // ---- range hint -------------------------------------------------------------
@@ -169,7 +170,6 @@ bool PileGrid::HasFocusWithin() const {
 
 void PileGrid::UpdateHint() {
   const int alert = alertRow_;
-  alertRow_ = -1;
   if (!HasFocusWithin() || !currentIndex().isValid()) {
     emit RangeHintChanged(QString());
     return;

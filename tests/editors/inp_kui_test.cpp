@@ -292,13 +292,15 @@ class InpKuiTest : public QObject {
     QFETCH(int, column);
     QFETCH(QString, status);
     QFETCH(QString, message);
-    project_ = ProjectWithDiameters({1.0});
+    project_ = ProjectWithDiameters({1.0, 1.0});
     Open();
     PileGrid* grid = editor_->vaSpread1;
-    for (const QString& value : typed) {
-      for (QChar c : value) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (int k = 0; k < typed.size(); ++k) {
+      for (QChar c : typed[k]) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+      // Enter after the last value moves down: the status still names row 1.
+      QTest::keyClick(QApplication::focusWidget(), k + 1 < typed.size() ? Qt::Key_Tab : Qt::Key_Return);
     }
+    QCOMPARE(grid->ActiveRow(), 1);
     QCOMPARE(editor_->StatusPanel1->text(), status);
     const QModelIndex cell = grid->model()->index(0, column);
     QCOMPARE(grid->model()->data(cell, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
