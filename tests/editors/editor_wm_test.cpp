@@ -1,10 +1,14 @@
-// Remembered editor positions under a real window manager, which puts a frame
-// around the window: opening and closing an editor again and again must leave
-// its stored Top and Left where they were. Run by with_window_manager.sh
+// The editors under a real window manager, which frames windows and moves
+// the focus to a real message box: opening and closing an editor again and
+// again leaves its stored Top and Left where they were, and a refused value
+// keeps its text and stops a click elsewhere. Run by with_window_manager.sh
 // (Xvfb and openbox); without a display and a window manager it skips.
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,7 +20,7 @@
 
 using namespace hasorin;
 
-class EditorPositionWmTest : public QObject {
+class EditorWmTest : public QObject {
   Q_OBJECT
 
  private:
@@ -86,7 +90,37 @@ class EditorPositionWmTest : public QObject {
     QCOMPARE(seen.front().first, 1500L);
     QCOMPARE(seen.front().second, 1800L);
   }
+
+  // The desktop's own message box, not a stand-in.
+  void refusedValueUnderARealMessageBox() {
+    frmInpJyoken editor;
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    auto click = [&editor](QWidget* w) {
+      QTest::mouseClick(editor.windowHandle(), Qt::LeftButton, {}, w->mapTo(&editor, w->rect().center()));
+    };
+    click(editor.numEp);
+    QTest::keyClick(editor.numEp, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor.numEp, "5");
+    QStringList boxTexts, shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxTexts << box->text();
+        shown << editor.numEp->text();
+        box->accept();
+      }
+    });
+    closer.start(300);
+    click(editor.optTop->button(1));  // "ヒンジ"
+    QTRY_VERIFY(QApplication::activeModalWidget() == &editor);  // the box has closed
+    QTRY_VERIFY(editor.numEp->hasFocus());
+    QCOMPARE(boxTexts, QStringList{"入力範囲：100,000 ～ 99,999,999"});
+    QCOMPARE(shown, QStringList{"5"});
+    QCOMPARE(editor.numEp->text(), QString("5"));
+    QVERIFY(!editor.optTop->button(1)->isChecked());
+  }
 };
 
-QTEST_MAIN(EditorPositionWmTest)
-#include "editor_position_wm_test.moc"
+QTEST_MAIN(EditorWmTest)
+#include "editor_wm_test.moc"
