@@ -136,7 +136,7 @@ frmInpKui::frmInpKui(QWidget* parent)
 
   StatusBar1 = new QStatusBar;
   StatusBar1->setObjectName("StatusBar1");
-  StatusPanel1 = new QLabel;
+  StatusPanel1 = new GreekAwareLabel;  // Ｉ(cm4) must not read as l(cm4) here either
   StatusPanel1->setObjectName("StatusPanel1");
   StatusBar1->addWidget(StatusPanel1, 1);
   connect(vaSpread1, &PileGrid::RangeHintChanged, StatusPanel1, &QLabel::setText);

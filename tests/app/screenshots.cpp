@@ -93,6 +93,19 @@ int main(int argc, char* argv[]) {
   QObject::connect(&piles, &EditorFrame::LoadData, &piles,
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
+  // Row 1 typed as a solid 2.5 m pile: I leaves its column's limit.
+  piles.activateWindow();
+  Settle();
+  auto focus = [&piles] {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : piles.vaSpread1;
+  };
+  for (const char* value : {"2.5", "0", "0"}) {
+    for (const char* c = value; *c; ++c) QTest::keyClick(focus(), *c);
+    QTest::keyClick(focus(), Qt::Key_Tab);
+  }
+  Settle();
+  piles.grab().save(QDir(out).filePath("piles_out_of_range.png"));
 
   // The conditions editor just opened, as the menu opens it: the focus in
   // the title field, its text selected for typing over.
