@@ -1,6 +1,7 @@
 #include "greek_text.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QPainter>
 #include <QStyleOptionHeader>
 
@@ -28,15 +29,7 @@ std::vector<Run> Runs(const QString& text) {
 // The print cells' Japanese font where installed: a fixed-pitch font, in which
 // full-width Ａ, Ｉ, Ｚ stand as wide as kanji (the proportional UI font draws
 // them narrow, so that Ｉ(cm4) reads like l(cm4)).
-QFont JapaneseFont(const QFont& base) {
-  static const bool installed = QFontDatabase::families().contains(QStringLiteral("IPAGothic"));
-  if (!installed) return base;
-  QFont font = base;
-  QStringList families = base.families();
-  if (families.isEmpty()) families << base.family();
-  font.setFamilies(QStringList{QStringLiteral("IPAGothic")} + families);
-  return font;
-}
+QFont JapaneseFont(const QFont& base) { return WithFamilyFirst(base, QStringLiteral("IPAGothic")); }
 
 QFont GreekFont(const QFont& base) {
   QFont font = base;
@@ -45,6 +38,19 @@ QFont GreekFont(const QFont& base) {
 }
 
 }  // namespace
+
+QFont WithFamilyFirst(const QFont& base, const QString& family) {
+  static QHash<QString, bool> installed;  // asked at every paint: look each family up once
+  auto known = installed.find(family);
+  if (known == installed.end()) known = installed.insert(family, QFontDatabase::families().contains(family));
+  if (!*known) return base;
+  QFont font = base;
+  QStringList families = base.families();
+  if (families.isEmpty()) families << base.family();
+  families.removeAll(family);
+  font.setFamilies(QStringList{family} + families);
+  return font;
+}
 
 int GreekAwareWidth(const QString& text, const QFont& base) {
   const QFontMetrics plain(JapaneseFont(base)), greek(GreekFont(base));

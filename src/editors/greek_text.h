@@ -10,6 +10,9 @@
 
 namespace hasorin {
 
+// `base` with `family` ahead of its families, where that family is installed.
+QFont WithFamilyFirst(const QFont& base, const QString& family);
+
 // Width of the text drawn that way.
 int GreekAwareWidth(const QString& text, const QFont& base);
 // Draws the text that way into `rect`, aligned by `flags` (Qt::Alignment).

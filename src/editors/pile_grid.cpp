@@ -1,7 +1,6 @@
 #include "pile_grid.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -34,16 +33,7 @@ bool IsKey(const QKeyEvent* event, Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
-QFont GreekLetterFont(const QFont& base) {
-  static const bool installed = QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"));
-  if (!installed) return base;
-  QFont font = base;
-  QStringList families = base.families();
-  if (families.isEmpty()) families << base.family();
-  families.removeAll(QStringLiteral("DejaVu Sans"));
-  font.setFamilies(QStringList{QStringLiteral("DejaVu Sans")} + families);
-  return font;
-}
+QFont GreekLetterFont(const QFont& base) { return WithFamilyFirst(base, QStringLiteral("DejaVu Sans")); }
 
 PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridModel(this)) {
   setHorizontalHeader(new GreekAwareHeader(Qt::Horizontal, this));  // φ and ψ told apart

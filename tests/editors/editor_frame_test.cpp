@@ -85,6 +85,16 @@ class EditorFrameTest : public QObject {
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field, text);
   }
+  // The conditions and the loads editor; a test row shows the one it names.
+  struct BothEditors {
+    frmInpJyoken conditions;
+    frmInpGairyoku loads;
+    EditorFrame& Shown(bool wantLoads) {
+      EditorFrame& editor = wantLoads ? static_cast<EditorFrame&>(loads) : conditions;
+      Show(editor);
+      return editor;
+    }
+  };
   static void Store(const char* section, long top, long left) {
     CPrivateProfile().SetValueString(SettingsFilePath(), section, "Top", std::to_string(top));
     CPrivateProfile().SetValueString(SettingsFilePath(), section, "Left", std::to_string(left));
@@ -135,10 +145,8 @@ class EditorFrameTest : public QObject {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    frmInpJyoken conditions;
-    frmInpGairyoku forces;
-    EditorFrame& editor = loads ? static_cast<EditorFrame&>(forces) : conditions;
-    Show(editor);
+    BothEditors both;
+    EditorFrame& editor = both.Shown(loads);
     auto* f = editor.findChild<NumberField*>(field);
     QVERIFY(f);
     QString textWhileShown;
@@ -181,11 +189,8 @@ class EditorFrameTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(double, stored);
-    frmInpJyoken conditions;
-    frmInpGairyoku forces;
-    EditorFrame& editor = loads ? static_cast<EditorFrame&>(forces) : conditions;
-    Show(editor);
-    auto* f = editor.findChild<NumberField*>(field);
+    BothEditors both;
+    auto* f = both.Shown(loads).findChild<NumberField*>(field);
     ClickAndType(f, typed);
     QTest::keyClick(f, Qt::Key_Tab);
     QCOMPARE(f->text(), shown);
