@@ -1,6 +1,7 @@
 #include "menu_main.h"
 
 #include <QAction>
+#include <QShortcut>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -136,6 +137,15 @@ void frmMenuMain::BuildMenus() {
   }
   mnuFile->addSeparator();
   add("mnuFileExit", QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ終了(&X)"), [this] { close(); });
+
+  // The usual keys for the file commands; window shortcuts rather than menu
+  // shortcuts, so that the menu texts stay exactly as they are.
+  const std::pair<QKeySequence, std::function<void()>> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), [this] { NewProject(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OpenFile(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveFile(); }},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveFileAs(); }}};
+  for (const auto& [key, command] : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, command);
 
   mnuAbout_ = menuBar()->addAction(QStringLiteral("&?"));
   mnuAbout_->setObjectName("mnuAbout");

@@ -9,8 +9,8 @@
 
 #include "calc_workbook.h"
 #include "cli_common.h"
+#include "cli_texts.h"
 #include "commands.h"
-#include "cp932.h"
 #include "engine.h"
 #include "json_writer.h"
 #include "numfmt.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cp932.h"
+#include "cli_texts.h"
 
 namespace hasorin::cli {
 
@@ -11,11 +11,11 @@ void TextTable::Print() const {
   std::vector<int> width(rows_.front().size(), 0);
   for (const auto& row : rows_)
     for (size_t c = 0; c < row.size() && c < width.size(); ++c)
-      width[c] = std::max(width[c], PrintColumns(row[c]));
+      width[c] = std::max(width[c], DisplayWidth(row[c]));
   for (const auto& row : rows_) {
     std::string line;
     for (size_t c = 0; c < row.size() && c < width.size(); ++c) {
-      line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
+      line.append(size_t(width[c] - DisplayWidth(row[c]) + (c ? 2 : 0)), ' ');
       line += row[c];
     }
     std::printf("%s\n", line.c_str());

@@ -1,6 +1,6 @@
 #pragma once
 // A table printed to stdout with its columns right-aligned by display width
-// (a full-width character takes two columns).
+// in a UTF-8 terminal (a full-width character takes two columns, β and σ one).
 #include <string>
 #include <vector>
 

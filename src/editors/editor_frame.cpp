@@ -66,6 +66,17 @@ void EditorFrame::Load() {
   BeforeLoadData();
   emit LoadData();
   AfterLoadData();
+  // The keyboard starts in the first field, unless the editor chose a
+  // control itself: typing must never land on OK, where Enter would confirm.
+  if (!focusWidget()) {
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+      auto* field = qobject_cast<EntryField*>(w);
+      if (!field || !field->isVisibleTo(this) || !field->isEnabled()) continue;
+      field->setFocus(Qt::TabFocusReason);
+      field->selectAll();
+      break;
+    }
+  }
 }
 
 void EditorFrame::showEvent(QShowEvent* event) {

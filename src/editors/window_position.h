@@ -13,6 +13,7 @@ namespace hasorin {
 int TwipsToPixels(const QWidget* window, long twips, Qt::Orientation orientation);
 long PixelsToTwips(const QWidget* window, int pixels, Qt::Orientation orientation);
 
+// Top/Left are those of the window's client area, in saving and restoring alike.
 // Moves the window to Top/Left given in twips, centring it on the screen
 // along each axis whose value is below 1 or beyond the screen.
 void PlaceWindow(QWidget* window, long topTwips, long leftTwips);

@@ -2,6 +2,7 @@
 // project, new / open / save / exit with their prompts and messages, the
 // recent-file list and title bar, the calculation before results, and the
 // conditions and loads editors exchanging data with the project.
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
+#include "inp_kui.h"
 #include "inputfile.h"
 #include "menu_main.h"
 #include "menu_print.h"
@@ -341,11 +343,12 @@ class MenuMainTest : public QObject {
     QCOMPARE(w_->windowTitle(), QString("a.zrn - Hasorin"));
     QCOMPARE(Recent(), (std::vector<std::string>{a, b, "", ""}));
 
-    // An entry whose file has gone away fails like any open: no version.
+    // An entry whose file has gone away is a read error: the file does not exist.
     QFile::remove(Path("b.zrn"));
     w_->OpenRecentFile(1);
-    QCOMPARE(int(ui_->messages.size()), 2);
-    QCOMPARE(ui_->messages[1].text, ReadError(0));
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString(kReadErrorTitle));
+    QCOMPARE(ui_->messages[0].text, ReadError(fileerr::kFileNotFound));
     QCOMPARE(w_->windowTitle(), QString("Hasorin"));
   }
 
@@ -462,6 +465,7 @@ class MenuMainTest : public QObject {
     TheProject().ProjectModified = true;
     w_->show();
     w_->move(60, 90);
+    const QPoint client = w_->geometry().topLeft();  // what the next start restores
     ui_->answers = {MsgResult(answer)};
     if (!saveTo.isEmpty()) ui_->saveAnswers = {Path(saveTo)};
 
@@ -476,8 +480,8 @@ class MenuMainTest : public QObject {
     bool saved = ReadInputFile(back, File("exit.zrn")).ok && back.Conditions(1).text() == "終了前";
     QCOMPARE(saved, written);
     if (closes) {
-      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), 90, Qt::Vertical)));
-      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), 60, Qt::Horizontal)));
+      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), client.y(), Qt::Vertical)));
+      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), client.x(), Qt::Horizontal)));
     } else {
       QVERIFY(w_->isVisible());
       QVERIFY(Setting("MenuMain", "Top").empty());
@@ -712,6 +716,90 @@ class MenuMainTest : public QObject {
     QCOMPARE(TheProject().Conditions(5), ProjectValue::Integer(1));
     QVERIFY(w_->cmdMenu(0)->isHighlighted());
     QVERIFY(!w_->cmdMenu(4)->isEnabled());  // still no piles
+  }
+
+  void fileCommandsAnswerTheirKeys() {
+    w_->show();
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    QTest::keyClick(w_.get(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString("新規作成"));
+    QTest::keyClick(w_.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(int(ui_->openDialogs.size()), 1);
+    TheProject().CurrentFilePath.clear();
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
+    QCOMPARE(int(ui_->saveDialogs.size()), 1);
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(ui_->saveDialogs.size()), 2);
+    // The menu texts stay as they are.
+    QCOMPARE(w_->findChild<QAction*>("mnuFileSave")->text(), QString("ﾌｧｲﾙの上書き保存(&A)..."));
+  }
+
+  // Each editor opens with the keyboard in its first field: what the user
+  // types lands there and Enter moves on instead of confirming the defaults.
+  void editorsOpenWithTheFocusInTheirFirstField_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("next");  // where Enter takes the focus
+    QTest::newRow("conditions") << 0 << "Case 2" << "txtTitle" << "numEp";
+    QTest::newRow("loads") << 1 << "12.25" << "numXo" << "numYo";
+    QTest::newRow("piles") << 2 << "1.2" << "vaSpread1" << "vaSpread1";
+  }
+  void editorsOpenWithTheFocusInTheirFirstField() {
+    QFETCH(int, command);
+    QFETCH(QString, typed);
+    QFETCH(QString, first);
+    QFETCH(QString, next);
+    SetInputs(Sample(2));
+    QString focusAtOpen, focusAfterEnter, firstText;
+    bool openAfterEnter = false;
+    OnNextDialog<EditorFrame>([&](EditorFrame& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QWidget* focus = QApplication::focusWidget();
+      focusAtOpen = focus ? focus->objectName() : QString();
+      if (focusAtOpen == first) {
+        for (QChar c : typed) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        openAfterEnter = editor.isVisible();
+        focus = QApplication::focusWidget();
+        focusAfterEnter = focus ? focus->objectName() : QString();
+        if (auto* field = editor.findChild<QLineEdit*>(first)) firstText = field->text();
+        if (auto* piles = qobject_cast<frmInpKui*>(&editor))
+          firstText = piles->vaSpread1->Model()->data(piles->vaSpread1->Model()->index(0, 0), Qt::DisplayRole).toString();
+      }
+      if (editor.isVisible()) QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+    });
+    w_->cmdMenu(command)->click();
+    QCOMPARE(focusAtOpen, first);
+    QVERIFY(openAfterEnter);
+    QCOMPARE(focusAfterEnter, next);
+    QCOMPARE(firstText, command == 2 ? QString("1.200") : typed);
+  }
+
+  // More decimals than a field shows are refused as they are typed, so the
+  // project and the calculation get exactly the value on the screen.
+  void typedDecimalsBeyondTheFieldNeverReachTheCalculation() {
+    SetInputs(Sample(4));
+    OnNextDialog<frmInpJyoken>([](frmInpJyoken& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QTest::mouseClick(editor.numAlpha, Qt::LeftButton);
+      QTest::keyClick(editor.numAlpha, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(editor.numAlpha, "1.234");
+      QTest::keyClick(editor.numAlpha, Qt::Key_Tab);
+      QCOMPARE(editor.numAlpha->text(), QString("1.23"));
+      QTest::mouseClick(editor.cmdOk(), Qt::LeftButton);
+    });
+    w_->cmdMenu(0)->click();
+    QCOMPARE(TheProject().Conditions(7), ProjectValue::Real(1.23));
+    QCOMPARE(engine::CalcPileGroup(), 0);
+    Project shown = TheProject();
+    shown.Conditions(7) = ProjectValue::Real(1.23);
+    engine::CalcResults expected;
+    QCOMPARE(engine::CalcPileGroup(shown, expected), 0);
+    QCOMPARE(engine::TheResults().SigmaCaAllow[0][1], expected.SigmaCaAllow[0][1]);
+    QCOMPARE(engine::TheResults().CheckRatio[0][1], expected.CheckRatio[0][1]);
   }
 };
 

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFont>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <cmath>
 
@@ -34,6 +36,13 @@
 using namespace hasorin;
 
 namespace {
+
+void Settle() {
+  for (int i = 0; i < 20; ++i) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+}
 
 void Save(QWidget& w, const QString& folder, const QString& name) {
   w.show();
@@ -106,6 +115,19 @@ int main(int argc, char* argv[]) {
   QObject::connect(&piles, &EditorFrame::LoadData, &piles,
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
+  // Row 1 typed as a solid 2.5 m pile: I leaves its column's limit.
+  piles.activateWindow();
+  Settle();
+  auto focus = [&piles] {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : piles.vaSpread1;
+  };
+  for (const char* value : {"2.5", "0", "0"}) {
+    for (const char* c = value; *c; ++c) QTest::keyClick(focus(), *c);
+    QTest::keyClick(focus(), Qt::Key_Tab);
+  }
+  Settle();
+  piles.grab().save(QDir(out).filePath("piles_out_of_range.png"));
 
   // The result windows for the inclined example and for 999 piles: a load
   // that puts the far piles in tension for the stress window (scrolled to
@@ -157,17 +179,29 @@ int main(int argc, char* argv[]) {
   run("999 overloaded", big);
   heads("999");
 
-  // The range message as the desktop shows it, over the conditions editor.
-  conditions.activateWindow();
-  conditions.numEp->setFocus();
-  conditions.numEp->setText("50000");
-  emit conditions.numEp->textEdited("50000");
-  QTimer::singleShot(300, [&] {
+  // The conditions editor just opened, as the menu opens it: the focus in
+  // the title field, its text selected for typing over.
+  frmInpJyoken fresh;
+  main.ConnectEditor(&fresh);
+  fresh.show();
+  fresh.activateWindow();
+  Settle();
+  fresh.grab().save(QDir(out).filePath("conditions_opened.png"));
+
+  // A refused value as typed: "3" into α, then Tab; the range message comes
+  // up over the editor, and the field keeps "3" behind it and after it.
+  QTest::mouseClick(fresh.numAlpha, Qt::LeftButton);
+  QTest::keyClick(fresh.numAlpha, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(fresh.numAlpha, "3");
+  QTimer::singleShot(400, [&] {
     if (QWidget* box = QApplication::activeModalWidget()) {
       box->grab().save(QDir(out).filePath("range_message.png"));
+      fresh.grab().save(QDir(out).filePath("refused_behind_message.png"));
       box->close();
     }
   });
-  conditions.numEp->RequestLeave();
+  QTest::keyClick(fresh.numAlpha, Qt::Key_Tab);
+  Settle();
+  fresh.grab().save(QDir(out).filePath("refused_as_typed.png"));
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "ui.h"
@@ -36,6 +37,9 @@ class FakeUi : public UiServices {
   std::deque<QString> openAnswers;
   std::deque<QString> saveAnswers;
   bool processStarts = true;
+  // Runs while a message is "shown" (after it is recorded), for tests that
+  // need what a real box does, such as taking the focus.
+  std::function<void()> onMessage;
 
   std::vector<RecordedMessage> messages;
   std::vector<FileDialogOptions> openDialogs, saveDialogs;
@@ -48,6 +52,7 @@ class FakeUi : public UiServices {
   MsgResult ShowMessage(QWidget*, const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) override {
     messages.push_back({text, title, icon, buttons});
+    if (onMessage) onMessage();
     if (!answers.empty()) {
       MsgResult r = answers.front();
       answers.pop_front();

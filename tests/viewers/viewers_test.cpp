@@ -362,15 +362,16 @@ class ViewersTest : public QObject {
     frmResOutPxPyPz heads;
     ConnectViewer(heads, *r);
     ShowWindow(heads);
-    QCOMPARE(heads.pos(), QPoint(TwipsToPixels(&heads, 3000, Qt::Horizontal),
+    // Top/Left are those of the client area, as the editors keep them.
+    QCOMPARE(heads.geometry().topLeft(), QPoint(TwipsToPixels(&heads, 3000, Qt::Horizontal),
                                  TwipsToPixels(&heads, 1500, Qt::Vertical)));
     QCOMPARE(heads.size(), QSize(TwipsToPixels(&heads, 9000, Qt::Horizontal),
                                  TwipsToPixels(&heads, 6000, Qt::Vertical)));
     heads.move(heads.pos() + QPoint(30, 15));
     heads.resize(heads.size() + QSize(45, 60));
     heads.cmdClose()->click();
-    QCOMPARE(Setting("ResOutPxPyPz", "Left"), PixelsToTwips(&heads, heads.x(), Qt::Horizontal));
-    QCOMPARE(Setting("ResOutPxPyPz", "Top"), PixelsToTwips(&heads, heads.y(), Qt::Vertical));
+    QCOMPARE(Setting("ResOutPxPyPz", "Left"), PixelsToTwips(&heads, heads.geometry().x(), Qt::Horizontal));
+    QCOMPARE(Setting("ResOutPxPyPz", "Top"), PixelsToTwips(&heads, heads.geometry().y(), Qt::Vertical));
     QCOMPARE(Setting("ResOutPxPyPz", "Width"), PixelsToTwips(&heads, heads.width(), Qt::Horizontal));
     QCOMPARE(Setting("ResOutPxPyPz", "Height"), PixelsToTwips(&heads, heads.height(), Qt::Vertical));
 
@@ -379,13 +380,13 @@ class ViewersTest : public QObject {
     frmResOutStress stress;
     ConnectViewer(stress, p, *r);
     ShowWindow(stress);
-    QCOMPARE(stress.pos(), QPoint(TwipsToPixels(&stress, 600, Qt::Horizontal),
+    QCOMPARE(stress.geometry().topLeft(), QPoint(TwipsToPixels(&stress, 600, Qt::Horizontal),
                                   TwipsToPixels(&stress, 900, Qt::Vertical)));
     const QSize fixed = stress.size();
     QCOMPARE(stress.minimumSize(), fixed);
     QCOMPARE(stress.maximumSize(), fixed);
     QTest::keyClick(stress.vaSpread1[0], Qt::Key_Escape);
-    QCOMPARE(Setting("ResOutStress", "Top"), PixelsToTwips(&stress, stress.y(), Qt::Vertical));
+    QCOMPARE(Setting("ResOutStress", "Top"), PixelsToTwips(&stress, stress.geometry().y(), Qt::Vertical));
     QCOMPARE(CPrivateProfile().GetValueString(SettingsFilePath(), "ResOutStress", "Width"), "");
   }
 
