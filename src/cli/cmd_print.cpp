@@ -4,6 +4,7 @@
 // DIR/report.prn with the chosen reports. With --pdf OUT.pdf the combined file
 // is also laid out and written as a PDF, as the previewer prints it (without
 // --out the print files are made in a temporary folder and removed).
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +44,9 @@ bool WriteOutputs(const PrintOptions& options, PrintJob& job) {
   if (!options.pdfPath.empty()) {
     QString error;
     QStringList warnings;
-    const bool ok = preview::PrintFileToPdf(job.CombinedFile(), options.pdfPath, error, &warnings);
+    preview::LoadOptions load;
+    load.figuresRequired = true;  // the job made every figure: one that is gone is a failure
+    const bool ok = preview::PrintFileToPdf(job.CombinedFile(), options.pdfPath, error, &warnings, load);
     for (const QString& w : warnings) PrintMessage(stderr, {kTitle, "警告: " + w.toStdString()});
     if (!ok) {
       PrintMessage(stderr, {kTitle, error.toStdString()});
@@ -72,8 +75,24 @@ int RunPrint(const PrintOptions& options) {
     return kExitSolveFailed;
   }
 
-  QTemporaryDir scratch;  // the print files of a PDF-only run
-  const std::string folder = options.outFolder.empty() ? scratch.path().toStdString() : options.outFolder;
+  // The print files of a PDF-only run go to a scratch folder a print file can name.
+  std::unique_ptr<QTemporaryDir> scratch;
+  std::string folder = options.outFolder;
+  if (folder.empty()) {
+    const std::string tempRoot = PrintTempFolder();
+    if (!tempRoot.empty()) scratch = std::make_unique<QTemporaryDir>(QString::fromStdString(JoinPath(tempRoot, "hasorin-XXXXXX")));
+    if (!scratch || !scratch->isValid()) {
+      PrintMessage(stderr, {kTitle, "印刷用の一時ﾌｫﾙﾀﾞを作成できません（一時ﾌｫﾙﾀﾞ " + TempFolder() +
+                                        " の名前に Shift_JIS で表せない文字か制御文字があるか，書き込めません）。"});
+      return kExitReportFailed;
+    }
+    folder = scratch->path().toStdString();
+  }
+  // The figure lines of the reports name files in this folder.
+  if (!IsPrintFilePath(QFileInfo(QString::fromStdString(folder)).absoluteFilePath().toStdString())) {
+    PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ名に Shift_JIS で表せない文字か制御文字があります：" + folder});
+    return kExitUsage;
+  }
   CreateFolderQuietly(folder);
   if (!FolderExists(folder)) {
     PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ " + folder + " を作成できません。"});
@@ -82,6 +101,7 @@ int RunPrint(const PrintOptions& options) {
   PrintJobOptions jobOptions;
   jobOptions.folder = folder;
   jobOptions.combinedPath = JoinPath(folder, kCombinedFileName);
+  jobOptions.plainNames = !options.outFolder.empty();
   PrintJob job(project, *results, jobOptions);
   const bool generated = job.Generate();
   job.KeepFiles();  // the files are the command's output

@@ -2,8 +2,8 @@
 // The previewer's command line:
 //   Preview /INI="<work folder>" <print file>    the window (as the print menu starts it)
 //   Preview --pdf OUT.pdf <print file>           the PDF only, without a window
-// The print menu passes the print file's path unquoted, so the words left
-// after the options are joined with single spaces to form it.
+// One argument is one path, taken as given; "--" ends the options, and only
+// the first argument may be the /INI= work folder.
 #include <QString>
 #include <QStringList>
 #include <string>
