@@ -350,7 +350,9 @@ bool ParseValue(std::string_view line, ProjectValue& value) {
     value = ProjectValue();
   } else if (s.front() == '"') {
     if (s.size() < 2 || s.back() != '"') return false;
-    value = ProjectValue::Text(std::string(s.substr(1, s.size() - 2)));
+    // As the writer will put it back: a '"' or a carriage return inside the
+    // quotes cannot be written, so the project holds what a save keeps.
+    value = ProjectValue::Text(OneLineText(s.substr(1, s.size() - 2)));
   } else if (EqualsIgnoringCase(s, kTrue) || EqualsIgnoringCase(s, kFalse)) {
     value = ProjectValue::Boolean(s.size() == kTrue.size());
   } else {
