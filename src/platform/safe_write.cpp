@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -140,6 +141,8 @@ int ReplaceFileContents(const std::string& path, std::string_view bytes) {
   QFileInfo info(QString::fromStdString(path));
   const std::string target = info.isSymLink() && info.exists() ? info.canonicalFilePath().toStdString() : path;
   info = QFileInfo(QString::fromStdString(target));
+  // A read-only file stays as it is, although a rename could replace it.
+  if (info.exists() && !info.isDir() && !info.isWritable()) return EACCES;
   const QString folder = info.absolutePath();
   const std::string name = info.fileName().toStdString();
   RemoveLeftovers(folder, name);

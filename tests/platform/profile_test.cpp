@@ -170,13 +170,15 @@ TEST_F(ProfileTest, UnwritableOrUnreadableFileIsNotReplaced) {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
         const bool unreadable = Set("S", "other", "1");
+        QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner);
+        const bool readOnly = Set("S", "other", "1");
         QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
-        return std::to_string(inFolder) + std::to_string(unreadable);
+        return std::to_string(inFolder) + std::to_string(unreadable) + std::to_string(readOnly);
       },
       {.maxFileBytes = -1, .unprivileged = true});
   if (child.output == "unreachable") GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
   ASSERT_TRUE(child.finished) << child.output;
-  EXPECT_EQ(child.output, "00");
+  EXPECT_EQ(child.output, "000");
   EXPECT_EQ(Bytes(), before);
 }
 
