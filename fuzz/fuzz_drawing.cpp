@@ -15,8 +15,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteScratch("in.drw", fuzz::AsView(data + 1, size - 1));
   if (data[0] & 1) {
     SheetFile sheet;
-    ReadSheetFile(path, sheet);
+    if (!ReadSheetFile(path, sheet)) return 0;
     if (sheet.drawings.size() > size_t(kMaxSheetDrawings)) fuzz::PropertyFailed("more drawings than a sheet holds");
+    // The sheet written again, its drawings replaced by one that exists.
+    static const std::string drawing = [] {
+      DrawingElements e;
+      e.AddLine(e.AddPoint(0, 0), e.AddPoint(10, 5), 1);
+      const std::string file = fuzz::ScratchPath("sample.drw");
+      if (!WriteDrawingFile(file, "c", "t", e, styles)) std::abort();
+      return file;
+    }();
+    for (SheetDrawing& d : sheet.drawings) d.path = drawing;
+    const std::string once = fuzz::ScratchPath("once.sht"), twice = fuzz::ScratchPath("twice.sht");
+    if (!WriteSheetFile(once, sheet.title, sheet.width, sheet.height, sheet.drawings)) return 0;
+    SheetFile back;
+    if (!ReadSheetFile(once, back)) fuzz::PropertyFailed("a written sheet does not read back");
+    if (!WriteSheetFile(twice, back.title, back.width, back.height, back.drawings))
+      fuzz::PropertyFailed("a sheet read back cannot be written again");
+    if (fuzz::ReadScratch(once) != fuzz::ReadScratch(twice)) fuzz::PropertyFailed("sheet write -> read -> write differs");
     return 0;
   }
   DrawingFile first;
