@@ -15,8 +15,11 @@ namespace hasorin::fuzz {
 
 inline const std::string& ScratchFolder() {
   static const std::string folder = [] {
-    // Memory-backed where there is one: saves sync to disk, millions of times.
-    const QString root = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    // make fuzz names a folder it removes afterwards (libFuzzer may end without
+    // running exit handlers); else memory-backed where there is one: saves
+    // sync to disk, millions of times.
+    QString root = qEnvironmentVariable("HASORIN_FUZZ_TMP");
+    if (root.isEmpty()) root = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     std::string base = root.toStdString() + "/hasorin-fuzz-XXXXXX";
     if (!mkdtemp(base.data())) std::abort();
     std::atexit([] { QDir(QString::fromStdString(ScratchFolder())).removeRecursively(); });

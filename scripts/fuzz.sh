@@ -17,6 +17,10 @@ CC=clang-14 CXX=clang++-14 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWit
 cmake --build "$build" -j"${JOBS:-2}" --target $(printf 'fuzz_%s ' $targets)
 
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen
+# The targets' scratch files, in memory where possible, gone when the run ends.
+HASORIN_FUZZ_TMP=$(mktemp -d /dev/shm/hasorin-fuzz.XXXXXX 2>/dev/null || mktemp -d)
+export HASORIN_FUZZ_TMP
+trap 'rm -rf "$HASORIN_FUZZ_TMP"' EXIT
 mkdir -p "$build/artifacts"
 status=0
 for t in $targets; do
