@@ -8,42 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "calc_analysis.h"
 #include "cli_common.h"
 #include "commands.h"
 #include "cp932.h"
+#include "analysis.h"
 #include "engine.h"
 #include "numfmt.h"
+#include "text_table.h"
 
 namespace hasorin::cli {
 namespace {
 
 using engine::CalcResults;
 using engine::PileTable;
-
-// A table whose columns are right-aligned by display width (a full-width
-// character takes two columns).
-class TextTable {
- public:
-  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
-  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
-
-  void Print() const {
-    std::vector<int> width(rows_.front().size(), 0);
-    for (const auto& row : rows_)
-      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
-    for (const auto& row : rows_) {
-      std::string line;
-      for (size_t c = 0; c < row.size(); ++c) {
-        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
-        line += row[c];
-      }
-      std::printf("%s\n", line.c_str());
-    }
-  }
-
- private:
-  std::vector<std::vector<std::string>> rows_;
-};
 
 struct Column {
   const char* heading;
@@ -183,16 +161,21 @@ void PrintJson(const CalcResults& r) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int RunCalc(const std::string& path, bool json) {
+int RunCalc(const std::string& path, bool json, int profiles) {
   UseUtf8Console();
   Project project;
   if (!OpenProject(path, project)) return kExitOpenFailed;
   auto results = std::make_unique<CalcResults>();
   const int code = engine::CalcPileGroup(project, *results);
-  if (json)
+  auto analysis = std::make_unique<engine::GroupAnalysis>();
+  engine::AnalyseGroup(project, *results, *analysis);
+  if (json) {
     PrintJson(*results);
-  else
+  } else {
     PrintText(project, *results);
+    PrintAnalysisText(*analysis);
+    if (profiles > 0) PrintProfilesText(project, *results, profiles);
+  }
   std::fflush(stdout);
   if (code != 0) {
     PrintMessage(stderr, {"計算", engine::CalcErrorText(code)});
@@ -211,9 +194,12 @@ void AddCalcCommand(CLI::App& app, int& exitCode) {
   auto* command = app.add_subcommand("calc", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を開き，計算結果を表示します");
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
+  auto profiles = std::make_shared<int>(0);
   command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
   command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
-  command->callback([&exitCode, path, json] { exitCode = RunCalc(*path, *json); });
+  command->add_option("--profiles", *profiles, "各杭の断面力分布をN点（等間隔）と地中部最大の位置で出力します")
+      ->check(CLI::Range(2, 10000));
+  command->callback([&exitCode, path, json, profiles] { exitCode = RunCalc(*path, *json, *profiles); });
 }
 
 }  // namespace hasorin::cli

@@ -12,9 +12,11 @@ inline constexpr int kExitOpenFailed = 2;
 inline constexpr int kExitCalcError = 3;
 inline constexpr int kExitSolveFailed = 4;
 inline constexpr int kExitReportFailed = 5;
+inline constexpr int kExitVerifyFailed = 6;
 
 void AddCheckCommand(CLI::App& app, int& exitCode);
 void AddCalcCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
+void AddVerifyCommand(CLI::App& app, int& exitCode);
 
 }  // namespace hasorin::cli

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   hasorin::cli::AddCheckCommand(cli, exitCode);
   hasorin::cli::AddCalcCommand(cli, exitCode);
   hasorin::cli::AddPrintCommand(cli, exitCode);
+  hasorin::cli::AddVerifyCommand(cli, exitCode);
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

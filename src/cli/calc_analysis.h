@@ -1,0 +1,16 @@
+#pragma once
+// What `hasorin-cli calc` prints of the stage after the run.
+#include <string>
+
+#include "analysis.h"
+
+namespace hasorin::cli {
+
+// The condition number as printed: "1.234E+05", or "∞（特異）".
+std::string ConditionText(const engine::CapMatrices& cap);
+// The cap matrices, the conditioning (with its warning) and the ground moments.
+void PrintAnalysisText(const engine::GroupAnalysis& analysis);
+// Every pile's profile at `points` sections plus that of its ground moment.
+void PrintProfilesText(const Project& project, const engine::CalcResults& r, int points);
+
+}  // namespace hasorin::cli
