@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "cp932.h"
 #include "analysis.h"
 #include "engine.h"
+#include "json_writer.h"
 #include "numfmt.h"
 #include "text_table.h"
 
@@ -122,42 +122,44 @@ void PrintText(const Project& project, const CalcResults& r) {
 }
 
 // A value of this run, or null.
-nlohmann::ordered_json Value(const PileTable& t, int pile) {
-  return t.Computed(pile) ? nlohmann::ordered_json(t[pile]) : nlohmann::ordered_json(nullptr);
+void Value(JsonWriter& json, const PileTable& t, int pile) {
+  if (t.Computed(pile))
+    json.Number(t[pile]);
+  else
+    json.Null();
 }
 
-void PrintJson(const CalcResults& r) {
-  using Json = nlohmann::ordered_json;
-  using engine::kPileTables;
-  // The head, then the piles one by one into the same text: a 999-pile run
-  // never holds the whole document as a tree. One pile object, its keys in
-  // schema order, is refilled for every pile.
-  Json head;
-  head["code"] = r.code;
-  head["solved"] = r.solved;
-  Json footing = Json::array();
-  for (double v : r.Footing) footing.push_back(r.solved ? Json(v) : Json(nullptr));
-  head["footing"] = std::move(footing);
-  std::string out = head.dump();
-  out.pop_back();  // reopen the object for the piles
-  out += ",\"piles\":[";
+// The JSON layout's version: 1 is the layout below (additions keep it).
+constexpr int kJsonFormat = 1;
 
-  Json pile;
-  for (const engine::NamedTable& t : kPileTables) pile[t.name] = nullptr;
-  pile["SigmaCaAllow"] = {nullptr, nullptr};
-  pile["CheckRatio"] = {nullptr, nullptr};
-  const auto entries = pile.get_ref<Json::object_t&>().begin();
-  const size_t nFields = std::size(kPileTables);
+void PrintJson(const CalcResults& r) {
+  using engine::kPileTables;
+  std::string out;
+  out.reserve(4096 + size_t(r.PileCount) * 1024);
+  JsonWriter json(out);
+  json.BeginObject();
+  json.Key("format").Int(kJsonFormat);
+  json.Key("code").Int(r.code);
+  json.Key("solved").Bool(r.solved);
+  json.Key("footing").BeginArray();
+  for (double v : r.Footing) r.solved ? json.Number(v) : json.Null();
+  json.EndArray();
+  json.Key("piles").BeginArray();
   for (int i = 1; i <= r.PileCount; ++i) {
-    for (size_t k = 0; k < nFields; ++k) entries[k].second = Value(r.*kPileTables[k].table, i);
-    for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) {
-      entries[nFields].second[size_t(g)] = Value(r.SigmaCaAllow[g], i);
-      entries[nFields + 1].second[size_t(g)] = Value(r.CheckRatio[g], i);
+    json.BeginObject();
+    json.Key("No").Int(i);
+    for (const engine::NamedTable& t : kPileTables) Value(json.Key(t.name), r.*t.table, i);
+    for (const auto& [name, table] :
+         {std::pair{"SigmaCaAllow", &r.SigmaCaAllow}, std::pair{"CheckRatio", &r.CheckRatio}}) {
+      json.Key(name).BeginArray();
+      for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) Value(json, (*table)[g], i);
+      json.EndArray();
     }
-    if (i > 1) out += ',';
-    out += pile.dump();
+    json.EndObject();
   }
-  out += "]}\n";
+  json.EndArray();
+  json.EndObject();
+  out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 

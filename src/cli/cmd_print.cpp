@@ -4,6 +4,7 @@
 // DIR/report.prn with the chosen reports. With --pdf OUT.pdf the combined file
 // is also laid out and written as a PDF, as the previewer prints it (without
 // --out the print files are made in a temporary folder and removed).
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include "commands.h"
 #include "engine.h"
 #include "paths.h"
-#include "pdf_output.h"
 #include "print_job.h"
 
 namespace hasorin::cli {
@@ -31,6 +31,31 @@ struct PrintOptions {
   std::vector<int> reports{1, 2, 3};  // 1 conditions, 2 pile heads, 3 stress check
 };
 
+// The previewer program beside this one lays out the combined file and writes
+// the PDF, as it pages it for the desktop: the command line itself then needs
+// no GUI libraries. Its warnings and its error are shown as this command's.
+bool WritePdf(const std::string& printFile, const std::string& pdfPath) {
+  const std::string program = JoinPath(ProgramFolder(), "Preview");
+  QProcess previewer;
+  previewer.start(QString::fromStdString(program),
+                  {"--pdf", QString::fromStdString(pdfPath), QString::fromStdString(printFile)});
+  if (!previewer.waitForStarted(-1) || !previewer.waitForFinished(-1)) {
+    PrintMessage(stderr, {kTitle, "印刷ﾌﾟﾚﾋﾞｭｰ " + program + " を起動できません。"});
+    return false;
+  }
+  const QString warning = QStringLiteral("警告: ");
+  QStringList error;
+  for (const QString& line : QString::fromUtf8(previewer.readAllStandardError()).split('\n')) {
+    if (line.startsWith(warning))
+      PrintMessage(stderr, {kTitle, line.toStdString()});
+    else if (!line.isEmpty())
+      error << line;
+  }
+  const bool ok = previewer.exitStatus() == QProcess::NormalExit && previewer.exitCode() == 0;
+  if (!ok) PrintMessage(stderr, {kTitle, error.isEmpty() ? "PDFﾌｧｲﾙを作成できません。" : error.join('\n').toStdString()});
+  return ok;
+}
+
 // Everything after a successful generation that makes further output from
 // the job (the combined print file; more formats can follow it here).
 bool WriteOutputs(const PrintOptions& options, PrintJob& job) {
@@ -40,17 +65,7 @@ bool WriteOutputs(const PrintOptions& options, PrintJob& job) {
     PrintMessage(stderr, {kTitle, "印刷ﾌｧｲﾙ " + job.CombinedFile() + " を書き込めません。"});
     return false;
   }
-  if (!options.pdfPath.empty()) {
-    QString error;
-    QStringList warnings;
-    const bool ok = preview::PrintFileToPdf(job.CombinedFile(), options.pdfPath, error, &warnings);
-    for (const QString& w : warnings) PrintMessage(stderr, {kTitle, "警告: " + w.toStdString()});
-    if (!ok) {
-      PrintMessage(stderr, {kTitle, error.toStdString()});
-      return false;
-    }
-  }
-  return true;
+  return options.pdfPath.empty() || WritePdf(job.CombinedFile(), options.pdfPath);
 }
 
 int RunPrint(const PrintOptions& options) {

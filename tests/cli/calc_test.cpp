@@ -69,9 +69,12 @@ TEST(CalcCommand, JsonHoldsEveryPileAtFullPrecision) {
   EXPECT_EQ(j["solved"], true);
   ASSERT_EQ(j["footing"].size(), 6u);
   EXPECT_NEAR(j["footing"][1].get<double>(), 0.00136622, 5e-9);
+  EXPECT_EQ(j["format"], 1);
   ASSERT_EQ(j["piles"].size(), 4u);
+  int number = 0;
   for (const auto& pile : j["piles"]) {
-    ASSERT_EQ(pile.size(), std::size(kPileKeys));
+    ASSERT_EQ(pile.size(), std::size(kPileKeys) + 1);
+    EXPECT_EQ(pile["No"], ++number);
     for (const char* key : kPileKeys) ASSERT_TRUE(pile.contains(key)) << key;
     EXPECT_EQ(pile["SigmaCaAllow"].size(), 2u);
     EXPECT_EQ(pile["CheckRatio"].size(), 2u);
