@@ -83,4 +83,77 @@ void PrintProfilesText(const Project& project, const engine::CalcResults& r, int
   }
 }
 
+namespace {
+
+void WriteMatrix(JsonWriter& json, const Matrix6& m) {
+  json.BeginArray();
+  for (const auto& row : m) {
+    json.BeginArray();
+    for (double v : row) json.Number(v);
+    json.EndArray();
+  }
+  json.EndArray();
+}
+
+}  // namespace
+
+void WriteCapJson(JsonWriter& json, const engine::CapMatrices& cap) {
+  if (!cap.assembled) {
+    json.Null();
+    return;
+  }
+  json.BeginObject();
+  WriteMatrix(json.Key("stiffness"), cap.stiffness);
+  if (cap.solved)
+    WriteMatrix(json.Key("flexibility"), cap.flexibility);
+  else
+    json.Key("flexibility").Null();
+  json.Key("condition").Number(cap.condition);  // null when singular
+  if (cap.Warning())
+    json.Key("warning").String(engine::ConditionWarningText(cap));
+  else
+    json.Key("warning").Null();
+  json.EndObject();
+}
+
+void WritePileAnalysisJson(JsonWriter& json, const Project& project, const engine::CalcResults& r,
+                           const engine::GroupAnalysis& a, int pile, int points) {
+  json.Key("groundMoment");
+  const engine::GroundMoment& g = a.ground[size_t(pile)];
+  if (pile > a.piles || !g.found) {
+    json.Null();
+  } else {
+    json.BeginObject();
+    json.Key("M").Number(g.M);
+    json.Key("depth").Number(g.depth);
+    json.Key("sigma").Number(g.sigma);
+    json.Key("ratio").BeginArray().Number(g.ratio[0]).Number(g.ratio[1]).EndArray();
+    json.EndObject();
+  }
+  if (points <= 0) return;
+  json.Key("profiles");
+  const engine::PileProfile p = engine::ProfileOf(project, r, pile, points);
+  if (p.points.empty()) {
+    json.Null();
+    return;
+  }
+  json.BeginArray();
+  for (const engine::ProfilePoint& q : p.points) {
+    json.BeginObject();
+    json.Key("s").Number(q.s);
+    json.Key("ux").Number(q.ux);
+    json.Key("thetaZ").Number(q.thetaZ);
+    json.Key("Mz").Number(q.Mz);
+    json.Key("Px").Number(q.Px);
+    json.Key("uz").Number(q.uz);
+    json.Key("thetaX").Number(q.thetaX);
+    json.Key("Mx").Number(q.Mx);
+    json.Key("Pz").Number(q.Pz);
+    json.Key("M").Number(q.M);
+    json.Key("peak").Bool(q.peak);
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 }  // namespace hasorin::cli

@@ -132,7 +132,8 @@ void Value(JsonWriter& json, const PileTable& t, int pile) {
 // The JSON layout's version: 1 is the layout below (additions keep it).
 constexpr int kJsonFormat = 1;
 
-void PrintJson(const CalcResults& r) {
+void PrintJson(const Project& project, const CalcResults& r, const engine::GroupAnalysis& analysis,
+               int profiles) {
   using engine::kPileTables;
   std::string out;
   out.reserve(4096 + size_t(r.PileCount) * 1024);
@@ -155,9 +156,11 @@ void PrintJson(const CalcResults& r) {
       for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) Value(json, (*table)[g], i);
       json.EndArray();
     }
+    WritePileAnalysisJson(json, project, r, analysis, i, profiles);
     json.EndObject();
   }
   json.EndArray();
+  WriteCapJson(json.Key("cap"), analysis.cap);
   json.EndObject();
   out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
@@ -172,7 +175,7 @@ int RunCalc(const std::string& path, bool json, int profiles) {
   auto analysis = std::make_unique<engine::GroupAnalysis>();
   engine::AnalyseGroup(project, *results, *analysis);
   if (json) {
-    PrintJson(*results);
+    PrintJson(project, *results, *analysis, profiles);
   } else {
     PrintText(project, *results);
     PrintAnalysisText(*analysis);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli_run.h"
@@ -101,6 +102,62 @@ TEST(CalcCommand, ProfilesListTheRequestedSectionsAndTheGroundMoment) {
   EXPECT_TRUE(EndsWith(title[3], "*")) << title[3];  // ground moment, before 5 m
   EXPECT_EQ(title[7].substr(0, 6), "20.000");  // the tip
   EXPECT_EQ(RunCli({"calc", "--profiles", "1", kInclined}).exitCode, 1);
+}
+
+using Json = nlohmann::ordered_json;
+
+// The document without what the analysis adds: what scripts read before.
+Json WithoutAnalysis(Json j) {
+  j.erase("cap");
+  for (Json& pile : j["piles"]) {
+    pile.erase("groundMoment");
+    pile.erase("profiles");
+  }
+  return j;
+}
+
+TEST(CalcCommand, JsonAddsTheCapAndGroundMomentsAfterTheKeysThatExisted) {
+  const testing::CliRun plain = RunCli({"calc", "--json", kInclined});
+  const testing::CliRun profiles = RunCli({"calc", "--json", "--profiles", "4", kInclined});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  ASSERT_EQ(profiles.exitCode, 0) << profiles.err;
+  const Json a = Json::parse(plain.out), b = Json::parse(profiles.out);
+  // New keys come last, at the top and in every pile; the rest is the same.
+  EXPECT_EQ(std::prev(a.end()).key(), "cap");
+  for (const Json& pile : a["piles"]) EXPECT_EQ(std::prev(pile.end()).key(), "groundMoment");
+  for (const Json& pile : b["piles"]) EXPECT_EQ(std::prev(pile.end()).key(), "profiles");
+  EXPECT_EQ(WithoutAnalysis(a), WithoutAnalysis(b));
+
+  const Json& cap = a["cap"];
+  ASSERT_EQ(cap["stiffness"].size(), 6u);
+  ASSERT_EQ(cap["flexibility"][5].size(), 6u);
+  EXPECT_NEAR(cap["condition"].get<double>(), 1.872, 5e-4);
+  EXPECT_TRUE(cap["warning"].is_null());
+  // The flexibility's dy column is the footing's displacement per kN of Yo.
+  EXPECT_NEAR(cap["flexibility"][1][1].get<double>() * 1000, a["footing"][1].get<double>(), 1e-12);
+  const Json& g = a["piles"][2]["groundMoment"];
+  EXPECT_NEAR(g["M"].get<double>(), 9.836, 5e-4);
+  EXPECT_NEAR(g["depth"].get<double>(), 3.765, 5e-4);
+  ASSERT_EQ(g["ratio"].size(), 2u);
+
+  const Json& points = b["piles"][2]["profiles"];
+  ASSERT_EQ(points.size(), 5u);  // four sections and the ground moment's
+  EXPECT_EQ(points[1]["peak"], true);
+  EXPECT_NEAR(points[1]["M"].get<double>(), g["M"].get<double>(), 1e-12);
+  EXPECT_EQ(points[0]["Px"].get<double>(), a["piles"][2]["Px"].get<double>());
+}
+
+TEST(CalcCommand, JsonOfASingularGroupHasNoFlexibilityAndTheWarning) {
+  QTemporaryDir dir;
+  Project p = NearMechanism();
+  p.Piles(11, 2) = ProjectValue::Real(3.0);  // exactly on the line
+  const QString path = QDir(dir.path()).filePath("line.zrn");
+  ASSERT_TRUE(WriteInputFile(p, path.toStdString()).ok);
+  const testing::CliRun r = RunCli({"calc", "--json", path});
+  const Json j = Json::parse(r.out);
+  EXPECT_TRUE(j["cap"]["condition"].is_null());
+  EXPECT_NE(j["cap"]["warning"].get<std::string>().find("x軸回りの回転"), std::string::npos);
+  if (j["solved"] == false) EXPECT_TRUE(j["cap"]["flexibility"].is_null());
 }
 
 }  // namespace
