@@ -22,6 +22,7 @@
 #include "inputfile.h"
 #include "menu_icons.h"
 #include "open_file.h"
+#include "open_viewers.h"
 #include "paths.h"
 #include "profile.h"
 #include "project.h"
@@ -459,8 +460,10 @@ void frmMenuMain::ShowPileLayoutDrawing() {}
 
 // The result viewers and the print menu open here, after a calculation that
 // succeeded.
-void frmMenuMain::ShowPileHeadResults() {}
-void frmMenuMain::ShowPileStresses() {}
+void frmMenuMain::ShowPileHeadResults() { OpenPileHeadViewer(this, engine::TheResults()); }
+void frmMenuMain::ShowPileStresses() {
+  OpenStressViewer(this, TheProject(), engine::TheResults());
+}
 void frmMenuMain::ShowPrintMenu() {}
 
 // The report numbering settings editor is opened here.

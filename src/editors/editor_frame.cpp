@@ -112,13 +112,15 @@ void EditorFrame::OnCancel() {
   reject();
 }
 
-void EditorFrame::OnHelp() {
-  if (UsrHelpFile.isEmpty()) return;
+void EditorFrame::OnHelp() { OpenHelpTopic(UsrHelpFile, UsrHelpContextID); }
+
+void OpenHelpTopic(const QString& helpFile, int contextId) {
+  if (helpFile.isEmpty()) return;
 #ifdef Q_OS_WIN
-  bool started = Ui().StartProcess(
-      "hh.exe", {"-mapid", QString::number(UsrHelpContextID), UsrHelpFile}, false);
+  bool started = Ui().StartProcess("hh.exe", {"-mapid", QString::number(contextId), helpFile}, false);
 #else
-  bool started = Ui().StartProcess("xdg-open", {UsrHelpFile}, false);
+  (void)contextId;
+  bool started = Ui().StartProcess("xdg-open", {helpFile}, false);
 #endif
   if (!started) Ui().Beep();
 }

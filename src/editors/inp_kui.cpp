@@ -198,25 +198,11 @@ void frmInpKui::BeforeSaveData() { vaSpread1->SortByDiameter(); }
 // The window opens at its remembered size, before the frame centres it.
 void frmInpKui::RestoreSize() {
   ensurePolished();  // column widths follow the final fonts
-  CPrivateProfile profile;
-  const long width = profile.GetValueLong(SettingsFilePath(), kSection, "Width");
-  const long height = profile.GetValueLong(SettingsFilePath(), kSection, "Height");
-  QSize size = sizeHint();
-  if (width > 0) size.setWidth(TwipsToPixels(this, width, Qt::Horizontal));
-  if (height > 0) size.setHeight(TwipsToPixels(this, height, Qt::Vertical));
-  if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableGeometry().size());
-  resize(size.expandedTo(minimumSizeHint()));
+  resize(RememberedWindowSize(this, kSection, sizeHint()).expandedTo(minimumSizeHint()));
 }
 
 void frmInpKui::done(int result) {
-  if (IsLoaded() && isVisible()) {
-    CPrivateProfile profile;
-    profile.SetValueString(SettingsFilePath(), kSection, "Width",
-                           std::to_string(PixelsToTwips(this, width(), Qt::Horizontal)));
-    profile.SetValueString(SettingsFilePath(), kSection, "Height",
-                           std::to_string(PixelsToTwips(this, height(), Qt::Vertical)));
-  }
+  if (IsLoaded() && isVisible()) SaveWindowSize(this, kSection);
   EditorFrame::done(result);
 }
 

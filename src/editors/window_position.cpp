@@ -68,4 +68,22 @@ void SaveWindowPosition(const QWidget* window, std::string_view section) {
                          std::to_string(PixelsToTwips(window, window->x(), Qt::Horizontal)));
 }
 
+QSize RememberedWindowSize(const QWidget* window, std::string_view section, QSize fallback) {
+  CPrivateProfile profile;
+  const long width = profile.GetValueLong(SettingsFilePath(), section, "Width");
+  const long height = profile.GetValueLong(SettingsFilePath(), section, "Height");
+  if (width > 0) fallback.setWidth(TwipsToPixels(window, width, Qt::Horizontal));
+  if (height > 0) fallback.setHeight(TwipsToPixels(window, height, Qt::Vertical));
+  if (QScreen* s = ScreenOf(window)) fallback = fallback.boundedTo(s->availableGeometry().size());
+  return fallback;
+}
+
+void SaveWindowSize(const QWidget* window, std::string_view section) {
+  CPrivateProfile profile;
+  profile.SetValueString(SettingsFilePath(), section, "Width",
+                         std::to_string(PixelsToTwips(window, window->width(), Qt::Horizontal)));
+  profile.SetValueString(SettingsFilePath(), section, "Height",
+                         std::to_string(PixelsToTwips(window, window->height(), Qt::Vertical)));
+}
+
 }  // namespace hasorin

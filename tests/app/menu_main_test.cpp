@@ -24,6 +24,9 @@
 #include "inputfile.h"
 #include "menu_main.h"
 #include "paths.h"
+#include "res_out_pxpypz.h"
+#include "res_out_stress.h"
+#include "result_grid.h"
 #include "settings.h"
 #include "window_position.h"
 
@@ -513,11 +516,48 @@ class MenuMainTest : public QObject {
     QCOMPARE(ui_->messages[1].text, "計算実行中にｴﾗｰが発生しました。(ｴﾗｰｺｰﾄﾞ ： " + QString::number(code) +
                                         ")\r\n\r\n入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。");
 
-    // A sound group runs without a word.
+    // A sound group runs without a word and opens its window.
     SetInputs(Sample(4));
+    bool opened = false;
+    OnNextDialog<frmResOutStress>([&](frmResOutStress& window) {
+      opened = true;
+      window.cmdClose()->click();
+    });
     w_->RunMenuCommand(5);
+    QVERIFY(opened);
     QCOMPARE(int(ui_->messages.size()), 2);
     QVERIFY(engine::TheResults().solved);
+  }
+
+  void resultCommandsOpenFilledWindows() {
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    int rows = -1;
+    QString title, footing;
+    OnNextDialog<frmResOutPxPyPz>([&](frmResOutPxPyPz& window) {
+      title = window.windowTitle();
+      rows = window.vaSpread1->RowCount();
+      footing = window.StatusPanel1->text();
+      QVERIFY(!window.cmdHelp()->isEnabled());
+      QTest::keyClick(window.vaSpread1, Qt::Key_Escape);
+    });
+    w_->cmdMenu(4)->click();
+    QCOMPARE(title, QString("杭頭作用力の確認"));
+    QCOMPARE(rows, 4);
+    QVERIFY(footing.contains("δy="));
+
+    // The stress window, after a change to the piles: the run is made afresh.
+    Project five = Sample(4);
+    five.PileCount = 5;
+    for (int c = 1; c <= kPileColumns; ++c) five.Piles(c, 5) = five.Piles(c, 1);
+    SetInputs(five);
+    OnNextDialog<frmResOutStress>([&](frmResOutStress& window) {
+      rows = window.vaSpread1[0]->RowCount() + window.vaSpread1[1]->RowCount();
+      QTest::keyClick(window.vaSpread1[0], Qt::Key_Escape);
+    });
+    w_->cmdMenu(5)->click();
+    QCOMPARE(rows, 10);
+    QVERIFY(ui_->messages.empty());
   }
 
   void aboutWindow() {

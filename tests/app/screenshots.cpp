@@ -1,7 +1,10 @@
-// Saves pictures of the main window, both editors and the About window, for
+// Saves pictures of the main window, the editors, the result windows and the About window, for
 // looking at them: hasorin_screenshots OUTPUT_FOLDER (run under xvfb-run,
 // QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
 #include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QPainter>
 #include <QDir>
 #include <QFont>
 #include <QTemporaryDir>
@@ -12,7 +15,13 @@
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "engine.h"
+#include "example_projects.h"
 #include "exchange.h"
+#include "open_viewers.h"
+#include "res_out_pxpypz.h"
+#include "res_out_stress.h"
+#include "result_grid.h"
 #include "menu_main.h"
 #include "project.h"
 #include "settings.h"
@@ -84,6 +93,55 @@ int main(int argc, char* argv[]) {
   QObject::connect(&piles, &EditorFrame::LoadData, &piles,
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
+
+  // The result windows for the inclined example and for 999 piles: a load
+  // that puts the far piles in tension for the stress window (scrolled to
+  // where compression turns into tension), and one whose axial forces go
+  // beyond the cells' ±9999.99 for the pile-head window.
+  static engine::CalcResults r;
+  auto run = [](const char* name, const Project& project) {
+    if (engine::CalcPileGroup(project, r) != 0 || !r.solved) qFatal("%s does not solve", name);
+  };
+  auto heads = [&](const QString& name) {
+    frmResOutPxPyPz window;
+    ConnectViewer(window, r);
+    Save(window, out, "heads_" + name);
+    // The grid's context menu over pile 3, grabbed with the window behind it.
+    ResultGrid* grid = window.vaSpread1;
+    const QPoint at = grid->visualRect(grid->model()->index(2, 1)).center();
+    QTimer::singleShot(200, [&window, &out, name] {
+      if (QWidget* menu = QApplication::activePopupWidget()) {
+        QPixmap picture = window.grab();
+        QPainter(&picture).drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+        picture.save(QDir(out).filePath("heads_" + name + "_menu.png"));
+        menu->close();
+      }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+  };
+  auto stress = [&](const QString& name, const Project& project, int firstRow) {
+    frmResOutStress window;
+    ConnectViewer(window, project, r);
+    window.show();
+    QApplication::processEvents();
+    for (ResultGrid* g : window.Grids())
+      g->scrollTo(g->model()->index(firstRow, 0), QAbstractItemView::PositionAtTop);
+    Save(window, out, "stress_" + name + "_skk400");
+    window.cboZai->setCurrentIndex(1);
+    Save(window, out, "stress_" + name + "_skk490");
+  };
+  const Project inclined = testing::Inclined4();
+  run("inclined", inclined);
+  heads("inclined");
+  stress("inclined", inclined, 0);
+  Project big = testing::ManyPiles(kMaxPiles);
+  testing::SetLoads(big, 6.0e4, 0.8e6, -4.0e4, 0, 0, -1.6e7);
+  run("999 in tension", big);
+  stress("999", big, 18);
+  testing::SetLoads(big, 2.0e5, 3.0e6, -4.0e4, 0, 0, 9.0e5);
+  run("999 overloaded", big);
+  heads("999");
 
   // The range message as the desktop shows it, over the conditions editor.
   conditions.activateWindow();
