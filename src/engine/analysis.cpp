@@ -168,8 +168,10 @@ PileProfile ProfileOf(const Project& project, const CalcResults& r, int pile, in
   ReadConditions(project, in);
   const AnalysisPile p = ReadPile(project, pile);
   const PilePlanes planes = Planes(in, p, r, pile);
+  profile.D = Number(project.Piles(1, pile));
   profile.h = p.h;
   profile.L = p.L;
+  profile.beam = planes.x.beam();
   profile.ground = GroundOf(in, p, r, planes, pile);
 
   auto section = [&](double s) {

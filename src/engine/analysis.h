@@ -124,7 +124,8 @@ struct ProfilePoint {
 };
 
 struct PileProfile {
-  double h = 0, L = 0;
+  double D = 0, h = 0, L = 0;  // m
+  PileBeam beam;               // the model of the profile
   GroundMoment ground;
   std::vector<ProfilePoint> points;  // by s, head to tip
 };
