@@ -175,7 +175,8 @@ PileProfile ProfileOf(const Project& project, const CalcResults& r, int pile, in
   profile.ground = GroundOf(in, p, r, planes, pile);
 
   auto section = [&](double s) {
-    const BeamState a = planes.x.At(s), b = planes.z.At(s);
+    BeamState a, b;
+    PlaneSolution::At(planes.x, planes.z, s, a, b);
     ProfilePoint q;
     q.s = s;
     q.ux = a.w, q.thetaZ = -a.slope, q.Mz = -a.M, q.Px = a.V;

@@ -86,6 +86,8 @@ class PlaneSolution {
   PlaneSolution(const PileBeam& beam, double w0, double slope0);
   PlaneSolution(const PileBeam& beam, const Basis& basis, double w0, double slope0);
   BeamState At(double s) const;
+  // Both planes of one pile (the same beam) at s, sharing the factors.
+  static void At(const PlaneSolution& a, const PlaneSolution& b, double s, BeamState& sa, BeamState& sb);
   const PileBeam& beam() const { return beam_; }
   const std::array<double, 4>& coefficients() const { return c_; }
 

@@ -123,6 +123,14 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   a[0][n] = 1;
   a[1][n + 1] = b.hingedHead ? 0.0 : ss;
   Basis basis;
+  if (n == 2) {  // the semi-infinite pile, most piles: Cramer's rule
+    const double det = a[0][0] * a[1][1] - a[0][1] * a[1][0];
+    if (!(std::fabs(det) > 0.0)) return basis;
+    basis.w = {a[1][1] / det, -a[1][0] / det, 0, 0};
+    basis.slope = {-a[0][1] * a[1][3] / det, a[0][0] * a[1][3] / det, 0, 0};
+    basis.ok = true;
+    return basis;
+  }
   if (!SolveSmall(n, a)) return basis;
   for (int j = 0; j < n; ++j) {
     basis.w[size_t(j)] = a[j][n];
@@ -144,6 +152,19 @@ PlaneSolution::PlaneSolution(const PileBeam& beam, const Basis& basis, double w0
 BeamState PlaneSolution::At(double s) const {
   if (s >= beam_.h) return EmbeddedAt(beam_, c_, FactorsAt(beam_, beam_.beta * (s - beam_.h)));
   return Carry(ground_, s - beam_.h, beam_.EI);
+}
+
+void PlaneSolution::At(const PlaneSolution& a, const PlaneSolution& b, double s, BeamState& sa,
+                       BeamState& sb) {
+  const PileBeam& beam = a.beam_;
+  if (s < beam.h) {
+    sa = Carry(a.ground_, s - beam.h, beam.EI);
+    sb = Carry(b.ground_, s - beam.h, beam.EI);
+    return;
+  }
+  const Factors f = FactorsAt(beam, beam.beta * (s - beam.h));
+  sa = EmbeddedAt(beam, a.c_, f);
+  sb = EmbeddedAt(beam, b.c_, f);
 }
 
 namespace {
