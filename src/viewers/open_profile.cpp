@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
+#include <algorithm>
+#include <cstdio>
 #include <QStatusBar>
 
 #include "analysis.h"
@@ -28,7 +31,6 @@ void ExtendPileHeadWindow(frmResOutPxPyPz& window, const Project& project,
   const engine::CapMatrices cap = engine::CapMatricesOf(project, results);
   auto* panel = new QLabel;
   panel->setObjectName("StatusPanel2");
-  panel->setWordWrap(true);
   if (cap.assembled) {
     if (cap.Warning()) {
       panel->setText(QString::fromStdString(engine::ConditionWarningText(cap)));
@@ -38,8 +40,13 @@ void ExtendPileHeadWindow(frmResOutPxPyPz& window, const Project& project,
       std::snprintf(figure, sizeof figure, "%.2E", cap.condition);
       panel->setText(QStringLiteral("剛性マトリクスの条件数：") + figure);
     }
+    panel->setToolTip(panel->text());
   }
-  window.StatusBar1->addWidget(panel, 1);
+  window.StatusBar1->addPermanentWidget(panel);
+  // Room for the footing and the conditioning side by side, within the screen.
+  const int needed = window.StatusPanel1->sizeHint().width() + panel->sizeHint().width() + 48;
+  const int screen = window.screen() ? window.screen()->availableGeometry().width() : needed;
+  if (window.width() < needed) window.resize(std::min(needed, screen), window.height());
 
   ResultGrid* grid = window.vaSpread1;
   QAction* entry = grid->ContextMenu()->addAction(QStringLiteral("杭体断面力分布(&D)..."));
