@@ -95,12 +95,31 @@ bool SolveSmall(int n, double a[4][6]) {
 }  // namespace
 
 PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
-  const int n = b.semiInfinite ? 2 : 4;
+  Basis basis;
+  if (b.semiInfinite) {
+    // The two decaying solutions carried from the ground to the head over
+    // the free length, in units of w (slopes / beta, moments / EI beta^2),
+    // x = beta h: e^-u cos u gives w = 1 + x - x^3/3, slope = x^2 - 1,
+    // M = 2x; e^-u sin u gives w = -(x + x^2 + x^3/3), slope = (1 + x)^2,
+    // M = 2(1 + x). Cramer's rule for unit head deflection and slope.
+    const double x = b.beta * b.h, x2 = x * x, x3 = x2 * x;
+    const double a00 = 1 + x - x3 / 3, a01 = -(x + x2 + x3 / 3);
+    const double a10 = b.hingedHead ? 2 * x : x2 - 1;
+    const double a11 = b.hingedHead ? 2 * (1 + x) : (1 + x) * (1 + x);
+    const double det = a00 * a11 - a01 * a10;
+    if (!(std::fabs(det) > 0.0)) return basis;
+    const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);  // a unit slope is 1/beta in these units
+    basis.w = {a11 / det, -a10 / det, 0, 0};
+    basis.slope = {-a01 * slope, a00 * slope, 0, 0};
+    basis.ok = true;
+    return basis;
+  }
+  const int n = 4;
   // Rows in units of w: slopes times 1/beta, moments 1/(EI beta^2), shears
   // 1/(EI beta^3), so that pivoting compares like with like.
   const double ss = 1 / b.beta, sm = 1 / (b.EI * b.beta * b.beta), sv = sm / b.beta;
   const Factors ground = GroundFactors(b);
-  const Factors tip = b.semiInfinite ? ground : FactorsAt(b, b.beta * b.l);
+  const Factors tip = FactorsAt(b, b.beta * b.l);
   double a[4][6] = {};
   for (int j = 0; j < n; ++j) {
     std::array<double, 4> unit{};
@@ -108,29 +127,18 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     const BeamState head = Carry(EmbeddedAt(b, unit, ground), -b.h, b.EI);
     a[0][j] = head.w;
     a[1][j] = b.hingedHead ? head.M * sm : head.slope * ss;
-    if (n == 4) {
-      const BeamState end = EmbeddedAt(b, unit, tip);
-      if (b.tip == 2) {  // free
-        a[2][j] = end.M * sm;
-        a[3][j] = end.V * sv;
-      } else {  // hinged or fixed: no deflection, and no moment or no slope
-        a[2][j] = end.w;
-        a[3][j] = b.tip == 1 ? end.M * sm : end.slope * ss;
-      }
+    const BeamState end = EmbeddedAt(b, unit, tip);
+    if (b.tip == 2) {  // free
+      a[2][j] = end.M * sm;
+      a[3][j] = end.V * sv;
+    } else {  // hinged or fixed: no deflection, and no moment or no slope
+      a[2][j] = end.w;
+      a[3][j] = b.tip == 1 ? end.M * sm : end.slope * ss;
     }
   }
   // Unit head deflection; unit head slope (a hinged head keeps M = 0).
   a[0][n] = 1;
   a[1][n + 1] = b.hingedHead ? 0.0 : ss;
-  Basis basis;
-  if (n == 2) {  // the semi-infinite pile, most piles: Cramer's rule
-    const double det = a[0][0] * a[1][1] - a[0][1] * a[1][0];
-    if (!(std::fabs(det) > 0.0)) return basis;
-    basis.w = {a[1][1] / det, -a[1][0] / det, 0, 0};
-    basis.slope = {-a[0][1] * a[1][3] / det, a[0][0] * a[1][3] / det, 0, 0};
-    basis.ok = true;
-    return basis;
-  }
   if (!SolveSmall(n, a)) return basis;
   for (int j = 0; j < n; ++j) {
     basis.w[size_t(j)] = a[j][n];
