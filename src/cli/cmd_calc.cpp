@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "calc_workbook.h"
+#include "calc_analysis.h"
 #include "cli_common.h"
 #include "cli_texts.h"
 #include "commands.h"
+#include "cp932.h"
+#include "analysis.h"
 #include "engine.h"
 #include "json_writer.h"
 #include "numfmt.h"
@@ -131,7 +134,8 @@ void Value(JsonWriter& json, const PileTable& t, int pile) {
 // The JSON layout's version: 1 is the layout below (additions keep it).
 constexpr int kJsonFormat = 1;
 
-void PrintJson(const CalcResults& r) {
+void PrintJson(const Project& project, const CalcResults& r, const engine::GroupAnalysis& analysis,
+               int profiles) {
   using engine::kPileTables;
   std::string out;
   out.reserve(4096 + size_t(r.PileCount) * 1024);
@@ -154,24 +158,31 @@ void PrintJson(const CalcResults& r) {
       for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) Value(json, (*table)[g], i);
       json.EndArray();
     }
+    WritePileAnalysisJson(json, project, r, analysis, i, profiles);
     json.EndObject();
   }
   json.EndArray();
+  WriteCapJson(json.Key("cap"), analysis.cap);
   json.EndObject();
   out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int RunCalc(const std::string& path, bool json, const std::string& xlsx) {
+int RunCalc(const std::string& path, bool json, int profiles, const std::string& xlsx) {
   UseUtf8Console();
   Project project;
   if (!OpenProject(path, project)) return kExitOpenFailed;
   auto results = std::make_unique<CalcResults>();
   const int code = engine::CalcPileGroup(project, *results);
-  if (json)
-    PrintJson(*results);
-  else
+  auto analysis = std::make_unique<engine::GroupAnalysis>();
+  engine::AnalyseGroup(project, *results, *analysis);
+  if (json) {
+    PrintJson(project, *results, *analysis, profiles);
+  } else {
     PrintText(project, *results);
+    PrintAnalysisText(*analysis);
+    if (profiles > 0) PrintProfilesText(project, *results, profiles);
+  }
   std::fflush(stdout);
   if (!xlsx.empty() && !WriteCalcWorkbook(xlsx, project, *results)) return kExitReportFailed;
   if (code != 0) {
@@ -191,11 +202,16 @@ void AddCalcCommand(CLI::App& app, int& exitCode) {
   auto* command = app.add_subcommand("calc", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を開き，計算結果を表示します");
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
+  auto profiles = std::make_shared<int>(0);
   command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
   auto xlsx = std::make_shared<std::string>();
   command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
   command->add_option("--xlsx", *xlsx, "結果の表をExcelﾌｧｲﾙに保存します");
-  command->callback([&exitCode, path, json, xlsx] { exitCode = RunCalc(*path, *json, *xlsx); });
+  command->add_option("--profiles", *profiles, "各杭の断面力分布をN点（等間隔）と地中部最大の位置で出力します")
+      ->check(CLI::Range(2, 10000));
+  command->callback([&exitCode, path, json, profiles, xlsx] {
+    exitCode = RunCalc(*path, *json, *profiles, *xlsx);
+  });
 }
 
 }  // namespace hasorin::cli

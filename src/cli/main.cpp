@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   hasorin::cli::AddCalcCommand(cli, exitCode);
   hasorin::cli::AddPrintCommand(cli, exitCode);
   hasorin::cli::AddCasesCommand(cli, exitCode);
+  hasorin::cli::AddVerifyCommand(cli, exitCode);
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -15,8 +15,12 @@ void TextTable::Print() const {
   for (const auto& row : rows_) {
     std::string line;
     for (size_t c = 0; c < row.size() && c < width.size(); ++c) {
-      line.append(size_t(width[c] - DisplayWidth(row[c]) + (c ? 2 : 0)), ' ');
+      const size_t pad = size_t(width[c] - DisplayWidth(row[c]));
+      if (c) line.append(2, ' ');
+      const bool left = std::find(left_.begin(), left_.end(), int(c)) != left_.end();
+      if (!left) line.append(pad, ' ');
       line += row[c];
+      if (left && c + 1 < row.size()) line.append(pad, ' ');
     }
     std::printf("%s\n", line.c_str());
   }

@@ -81,7 +81,7 @@ TEST(CalcCommand, JsonHoldsEveryPileAtFullPrecision) {
   ASSERT_EQ(j["piles"].size(), 4u);
   int number = 0;
   for (const auto& pile : j["piles"]) {
-    ASSERT_EQ(pile.size(), std::size(kPileKeys) + 1);
+    ASSERT_EQ(pile.size(), std::size(kPileKeys) + 2);  // with "No" and "groundMoment"
     EXPECT_EQ(pile["No"], ++number);
     for (const char* key : kPileKeys) ASSERT_TRUE(pile.contains(key)) << key;
     EXPECT_EQ(pile["SigmaCaAllow"].size(), 2u);
