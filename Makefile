@@ -4,7 +4,7 @@ SANBUILD   ?= build-sanitize
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build test demo bench sanitize clean
+.PHONY: all deps configure build test demo bench sanitize fuzz clean
 
 all: build
 
@@ -33,5 +33,9 @@ sanitize: deps
 	cd $(SANBUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS) -LE nosanitize
 
+# The parsers under libFuzzer (clang, build-fuzz/): FUZZ_SECONDS per target, default 60.
+fuzz: deps
+	./scripts/fuzz.sh
+
 clean:
-	rm -rf $(BUILD) $(SANBUILD)
+	rm -rf $(BUILD) $(SANBUILD) build-fuzz

@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "engine.h"
 #include "menu_main.h"
+#include "open_profile.h"
 #include "settings.h"
 #include "ui.h"
 
@@ -37,6 +39,7 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
 
   hasorin::InitProgramPaths();
+  hasorin::InstallProfileCommands(hasorin::TheProject(), hasorin::engine::TheResults());
   hasorin::frmMenuMain window;
   if (qEnvironmentVariableIsSet("HASORIN_EXIT_AFTER_SHOW"))
     window.installEventFilter(new ExitOnFirstPaint(&app));

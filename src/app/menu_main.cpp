@@ -1,6 +1,7 @@
 #include "menu_main.h"
 
 #include <QAction>
+#include <QShortcut>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -16,15 +17,21 @@
 #include "about.h"
 #include "engine.h"
 #include "exchange.h"
+#include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "inp_renban.h"
 #include "inputfile.h"
 #include "menu_icons.h"
+#include "numbering.h"
+#include "menu_print.h"
 #include "open_file.h"
+#include "open_viewers.h"
 #include "paths.h"
 #include "profile.h"
 #include "project.h"
+#include "save_workbook.h"
 #include "ui.h"
 #include "window_position.h"
 
@@ -102,6 +109,7 @@ frmMenuMain::frmMenuMain(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolbar();
   BuildCommands();
+  InstallSaveWorkbookEntry();
   Startup();
 }
 
@@ -129,6 +137,15 @@ void frmMenuMain::BuildMenus() {
   }
   mnuFile->addSeparator();
   add("mnuFileExit", QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ終了(&X)"), [this] { close(); });
+
+  // The usual keys for the file commands; window shortcuts rather than menu
+  // shortcuts, so that the menu texts stay exactly as they are.
+  const std::pair<QKeySequence, std::function<void()>> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), [this] { NewProject(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OpenFile(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveFile(); }},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveFileAs(); }}};
+  for (const auto& [key, command] : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, command);
 
   mnuAbout_ = menuBar()->addAction(QStringLiteral("&?"));
   mnuAbout_->setObjectName("mnuAbout");
@@ -454,17 +471,33 @@ void frmMenuMain::OpenPileTableEditor() {
   ShowEditor(editor);
 }
 
-// The pile-layout drawing window is shown here.
-void frmMenuMain::ShowPileLayoutDrawing() {}
+void frmMenuMain::ShowPileLayoutDrawing() { RunPileLayoutDrawing(this); }
 
 // The result viewers and the print menu open here, after a calculation that
 // succeeded.
-void frmMenuMain::ShowPileHeadResults() {}
-void frmMenuMain::ShowPileStresses() {}
-void frmMenuMain::ShowPrintMenu() {}
+void frmMenuMain::ShowPileHeadResults() { OpenPileHeadViewer(this, engine::TheResults()); }
+void frmMenuMain::ShowPileStresses() {
+  OpenStressViewer(this, TheProject(), engine::TheResults());
+}
+void frmMenuMain::ShowPrintMenu() { RunPrintMenu(this); }
 
-// The report numbering settings editor is opened here.
-void frmMenuMain::OpenNumberingEditor() {}
+void frmMenuMain::ConnectEditor(frmInpRenban* editor) {
+  connect(editor, &EditorFrame::LoadData, this,
+          [editor] { editor->SetFields(LoadNumberingFields(SettingsFilePath())); });
+  connect(editor, &EditorFrame::SaveData, this, [editor](bool& cancel) {
+    cancel = false;
+    if (!SaveNumberingFields(editor->Fields(), SettingsFilePath())) {
+      Ui().ShowMessage(editor, Q(NumberingWriteErrorText(SettingsFilePath())), editor->windowTitle(),
+                       MsgIcon::Critical, MsgButtons::Ok);
+    }
+  });
+}
+
+void frmMenuMain::OpenNumberingEditor() {
+  frmInpRenban editor(this);
+  ConnectEditor(&editor);
+  ShowEditor(editor);
+}
 
 void frmMenuMain::ShowAbout() {
   frmAbout about(this);

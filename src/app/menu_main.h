@@ -25,6 +25,7 @@ namespace hasorin {
 class EditorFrame;
 class frmInpJyoken;
 class frmInpGairyoku;
+class frmInpRenban;
 
 // A workflow command button: a picture at the left and the caption beside it,
 // drawn in the highlight colour when the group it stands for has been entered.
@@ -83,6 +84,8 @@ class frmMenuMain : public QMainWindow {
   // The data exchange of each editor with the project.
   void ConnectEditor(frmInpJyoken* editor);
   void ConnectEditor(frmInpGairyoku* editor);
+  // The numbering settings editor exchanges its values with the settings file.
+  void ConnectEditor(frmInpRenban* editor);
   // Sets the Usr properties every opener sets, shows the editor modally and
   // refreshes the buttons afterwards.
   void ShowEditor(EditorFrame& editor);

@@ -7,43 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "calc_workbook.h"
+#include "calc_analysis.h"
 #include "cli_common.h"
+#include "cli_texts.h"
 #include "commands.h"
 #include "cp932.h"
+#include "analysis.h"
 #include "engine.h"
 #include "json_writer.h"
 #include "numfmt.h"
+#include "text_table.h"
 
 namespace hasorin::cli {
 namespace {
 
 using engine::CalcResults;
 using engine::PileTable;
-
-// A table whose columns are right-aligned by display width (a full-width
-// character takes two columns).
-class TextTable {
- public:
-  explicit TextTable(std::vector<std::string> headings) : rows_{std::move(headings)} {}
-  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
-
-  void Print() const {
-    std::vector<int> width(rows_.front().size(), 0);
-    for (const auto& row : rows_)
-      for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], PrintColumns(row[c]));
-    for (const auto& row : rows_) {
-      std::string line;
-      for (size_t c = 0; c < row.size(); ++c) {
-        line.append(size_t(width[c] - PrintColumns(row[c]) + (c ? 2 : 0)), ' ');
-        line += row[c];
-      }
-      std::printf("%s\n", line.c_str());
-    }
-  }
-
- private:
-  std::vector<std::vector<std::string>> rows_;
-};
 
 struct Column {
   const char* heading;
@@ -154,7 +134,8 @@ void Value(JsonWriter& json, const PileTable& t, int pile) {
 // The JSON layout's version: 1 is the layout below (additions keep it).
 constexpr int kJsonFormat = 1;
 
-void PrintJson(const CalcResults& r) {
+void PrintJson(const Project& project, const CalcResults& r, const engine::GroupAnalysis& analysis,
+               int profiles) {
   using engine::kPileTables;
   std::string out;
   out.reserve(4096 + size_t(r.PileCount) * 1536);  // about 1.1 KB a pile
@@ -177,25 +158,33 @@ void PrintJson(const CalcResults& r) {
       for (int g = engine::kSKK400; g <= engine::kSKK490; ++g) Value(json, (*table)[g], i);
       json.EndArray();
     }
+    WritePileAnalysisJson(json, project, r, analysis, i, profiles);
     json.EndObject();
   }
   json.EndArray();
+  WriteCapJson(json.Key("cap"), analysis.cap);
   json.EndObject();
   out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int RunCalc(const std::string& path, bool json) {
+int RunCalc(const std::string& path, bool json, int profiles, const std::string& xlsx) {
   UseUtf8Console();
   Project project;
   if (!OpenProject(path, project)) return kExitOpenFailed;
   auto results = std::make_unique<CalcResults>();
   const int code = engine::CalcPileGroup(project, *results);
-  if (json)
-    PrintJson(*results);
-  else
+  auto analysis = std::make_unique<engine::GroupAnalysis>();
+  engine::AnalyseGroup(project, *results, *analysis);
+  if (json) {
+    PrintJson(project, *results, *analysis, profiles);
+  } else {
     PrintText(project, *results);
+    PrintAnalysisText(*analysis);
+    if (profiles > 0) PrintProfilesText(project, *results, profiles);
+  }
   std::fflush(stdout);
+  if (!xlsx.empty() && !WriteCalcWorkbook(xlsx, project, *results)) return kExitReportFailed;
   if (code != 0) {
     PrintMessage(stderr, {"計算", engine::CalcErrorText(code)});
     return kExitCalcError;
@@ -213,9 +202,16 @@ void AddCalcCommand(CLI::App& app, int& exitCode) {
   auto* command = app.add_subcommand("calc", "入力ﾃﾞｰﾀﾌｧｲﾙ(*.zrn)を開き，計算結果を表示します");
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
+  auto profiles = std::make_shared<int>(0);
   command->add_option("FILE", *path, "入力ﾃﾞｰﾀﾌｧｲﾙ")->required();
+  auto xlsx = std::make_shared<std::string>();
   command->add_flag("--json", *json, "結果を1個のJSONオブジェクトで出力します");
-  command->callback([&exitCode, path, json] { exitCode = RunCalc(*path, *json); });
+  command->add_option("--xlsx", *xlsx, "結果の表をExcelﾌｧｲﾙに保存します");
+  command->add_option("--profiles", *profiles, "各杭の断面力分布をN点（等間隔）と地中部最大の位置で出力します")
+      ->check(CLI::Range(2, 10000));
+  command->callback([&exitCode, path, json, profiles, xlsx] {
+    exitCode = RunCalc(*path, *json, *profiles, *xlsx);
+  });
 }
 
 }  // namespace hasorin::cli

@@ -4,6 +4,7 @@
 // DIR/report.prn with the chosen reports. With --pdf OUT.pdf the combined file
 // is also laid out and written as a PDF, as the previewer prints it (without
 // --out the print files are made in a temporary folder and removed).
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -37,8 +38,10 @@ struct PrintOptions {
 bool WritePdf(const std::string& printFile, const std::string& pdfPath) {
   const std::string program = JoinPath(ProgramFolder(), "Preview");
   QProcess previewer;
+  // The job made every figure: one that is gone is a failure, not a note.
   previewer.start(QString::fromStdString(program),
-                  {"--pdf", QString::fromStdString(pdfPath), QString::fromStdString(printFile)});
+                  {"--pdf", QString::fromStdString(pdfPath), "--figures-required", "--",
+                   QString::fromStdString(printFile)});
   if (!previewer.waitForStarted(-1) || !previewer.waitForFinished(-1)) {
     PrintMessage(stderr, {kTitle, "印刷ﾌﾟﾚﾋﾞｭｰ " + program + " を起動できません。"});
     return false;
@@ -87,8 +90,24 @@ int RunPrint(const PrintOptions& options) {
     return kExitSolveFailed;
   }
 
-  QTemporaryDir scratch;  // the print files of a PDF-only run
-  const std::string folder = options.outFolder.empty() ? scratch.path().toStdString() : options.outFolder;
+  // The print files of a PDF-only run go to a scratch folder a print file can name.
+  std::unique_ptr<QTemporaryDir> scratch;
+  std::string folder = options.outFolder;
+  if (folder.empty()) {
+    const std::string tempRoot = PrintTempFolder();
+    if (!tempRoot.empty()) scratch = std::make_unique<QTemporaryDir>(QString::fromStdString(JoinPath(tempRoot, "hasorin-XXXXXX")));
+    if (!scratch || !scratch->isValid()) {
+      PrintMessage(stderr, {kTitle, "印刷用の一時ﾌｫﾙﾀﾞを作成できません（一時ﾌｫﾙﾀﾞ " + TempFolder() +
+                                        " の名前に Shift_JIS で表せない文字か制御文字があるか，書き込めません）。"});
+      return kExitReportFailed;
+    }
+    folder = scratch->path().toStdString();
+  }
+  // The figure lines of the reports name files in this folder.
+  if (!IsPrintFilePath(QFileInfo(QString::fromStdString(folder)).absoluteFilePath().toStdString())) {
+    PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ名に Shift_JIS で表せない文字か制御文字があります：" + folder});
+    return kExitUsage;
+  }
   CreateFolderQuietly(folder);
   if (!FolderExists(folder)) {
     PrintMessage(stderr, {kTitle, "出力先ﾌｫﾙﾀﾞ " + folder + " を作成できません。"});
@@ -97,6 +116,7 @@ int RunPrint(const PrintOptions& options) {
   PrintJobOptions jobOptions;
   jobOptions.folder = folder;
   jobOptions.combinedPath = JoinPath(folder, kCombinedFileName);
+  jobOptions.plainNames = !options.outFolder.empty();
   PrintJob job(project, *results, jobOptions);
   const bool generated = job.Generate();
   job.KeepFiles();  // the files are the command's output

@@ -316,13 +316,19 @@ class Replay {
       ++skipped_;
       return;
     }
-    double sweep = std::fmod(a.endDeg - a.startDeg, 360.0);
+    // Angles are reduced first: the file may hold any finite number of degrees.
+    const double start = std::fmod(a.startDeg, 360.0);
+    double sweep = std::fmod(std::fmod(a.endDeg, 360.0) - start, 360.0);
+    if (!std::isfinite(sweep)) {
+      ++skipped_;
+      return;
+    }
     if (sweep <= 0) sweep += 360.0;
     // Points on the arc in sheet millimetres (y upwards), then mapped.
     const int steps = std::clamp(int(std::ceil(sweep / 3.0)), 2, 120);
     QPainterPath path;
     for (int i = 0; i <= steps; ++i) {
-      const double t = (a.startDeg + sweep * i / steps) * 3.141592654 / 180.0;
+      const double t = (start + sweep * i / steps) * 3.141592654 / 180.0;
       const QPointF p = Map(a.cx + a.radius * std::cos(t), a.cy + a.radius * std::sin(t));
       if (i == 0) path.moveTo(p); else path.lineTo(p);
     }

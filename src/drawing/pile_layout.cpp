@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
 
 #include "numfmt.h"
 #include "paths.h"
@@ -74,6 +78,178 @@ double RoundTwoDecimals(double v) {
   return v < 0 ? -r : r;
 }
 
+// The four points of a pile's inclination arrow: from the circle outwards one
+// diameter long, pointing in the plan direction psi, with its two barbs.
+std::array<DrawPoint, 4> ArrowPoints(DrawPoint c, double diameterMm, double psi) {
+  const DrawPoint a0{c.x, c.y + diameterMm / 2};
+  const DrawPoint a1{a0.x, a0.y + diameterMm};
+  const DrawPoint a2{a1.x - kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+  const DrawPoint a3{a1.x + kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
+  std::array<DrawPoint, 4> out;
+  int j = 0;
+  for (const DrawPoint& p : {a0, a1, a2, a3}) {
+    auto [x, y] = RotatePoint(p.x, p.y, c.x, c.y, psi - 90);
+    out[size_t(j++)] = {x, y};
+  }
+  return out;
+}
+
+// Label boxes, circles and arrows on paper, for placing numbers legibly.
+struct Box {
+  double left, bottom, right, top;
+};
+struct Disc {
+  double x, y, r;
+};
+struct Segment {
+  DrawPoint a, b;
+};
+
+bool Overlap(const Box& a, const Box& b, double gap) {
+  return a.left < b.right + gap && b.left < a.right + gap && a.bottom < b.top + gap && b.bottom < a.top + gap;
+}
+
+// The box touches the circle's line (or lies across it).
+bool TouchesCircle(const Box& a, const Disc& c, double gap) {
+  const double dx = std::max({a.left - c.x, 0.0, c.x - a.right});
+  const double dy = std::max({a.bottom - c.y, 0.0, c.y - a.top});
+  if (std::hypot(dx, dy) >= c.r + gap) return false;  // wholly outside
+  const double fx = std::max(std::fabs(a.left - c.x), std::fabs(a.right - c.x));
+  const double fy = std::max(std::fabs(a.bottom - c.y), std::fabs(a.top - c.y));
+  return std::hypot(fx, fy) > c.r - gap;  // not wholly inside
+}
+
+bool Crosses(const Box& a, const Segment& s, double gap) {
+  // Sampled: the strokes are short and the gap covers the steps.
+  for (int k = 0; k <= 8; ++k) {
+    const double x = s.a.x + (s.b.x - s.a.x) * k / 8, y = s.a.y + (s.b.y - s.a.y) * k / 8;
+    if (x > a.left - gap && x < a.right + gap && y > a.bottom - gap && y < a.top + gap) return true;
+  }
+  return false;
+}
+
+// Things on paper by square cells, so that a label meets only what lies near
+// it. Positions beyond the bounds fall into the edge cells.
+class Cells {
+ public:
+  Cells(const Box& bounds, double size)
+      : bounds_(bounds), size_(size),
+        columns_(std::clamp(int((bounds.right - bounds.left) / size) + 1, 1, 400)),
+        rows_(std::clamp(int((bounds.top - bounds.bottom) / size) + 1, 1, 400)),
+        ids_(size_t(columns_ * rows_)) {}
+
+  void Add(const Box& b, int id) {
+    ForCells(b, [&](std::vector<int>& ids) {
+      ids.push_back(id);
+      return false;
+    });
+  }
+  // True when `hit` is true for an id in a cell the box touches (an id may come twice).
+  template <typename Hit>
+  bool Any(const Box& b, Hit hit) {
+    return ForCells(b, [&](std::vector<int>& ids) { return std::any_of(ids.begin(), ids.end(), hit); });
+  }
+
+ private:
+  int Column(double x) const { return std::clamp(int(std::floor((x - bounds_.left) / size_)), 0, columns_ - 1); }
+  int Row(double y) const { return std::clamp(int(std::floor((y - bounds_.bottom) / size_)), 0, rows_ - 1); }
+  template <typename Visit>
+  bool ForCells(const Box& b, Visit visit) {
+    for (int r = Row(b.bottom); r <= Row(b.top); ++r)
+      for (int c = Column(b.left); c <= Column(b.right); ++c)
+        if (visit(ids_[size_t(r * columns_ + c)])) return true;
+    return false;
+  }
+
+  Box bounds_;
+  double size_;
+  int columns_, rows_;
+  std::vector<std::vector<int>> ids_;
+};
+
+Box Grow(const Box& b, double by) { return {b.left - by, b.bottom - by, b.right + by, b.top + by}; }
+
+struct LabelScene {
+  std::vector<Disc> circles;       // per pile
+  std::vector<Box> centred;        // per pile: its number centred on the pile
+  std::vector<Segment> arrows;     // all arrow strokes
+  Box frame;                       // the grid frame (its left and bottom count)
+  std::vector<double> rowKey, x;   // per pile: its row (Z) and X
+};
+
+// Where the numbers of a group of more than kAllLabelsUpTo piles go: their
+// anchors (lower-left corners), or nothing for a pile left unnumbered.
+std::vector<std::optional<DrawPoint>> PlaceLabels(const LabelScene& scene) {
+  constexpr double kGapMm = 0.2;
+  const size_t n = scene.circles.size();
+  Box bounds = scene.frame;
+  for (const Box& b : scene.centred) {
+    bounds = {std::min(bounds.left, b.left), std::min(bounds.bottom, b.bottom), std::max(bounds.right, b.right),
+              std::max(bounds.top, b.top)};
+  }
+  const double cell = 4.0;  // about one label
+  Cells circles(bounds, cell), arrows(bounds, cell), labels(bounds, cell);
+  for (size_t i = 0; i < n; ++i) {
+    const Disc& c = scene.circles[i];
+    circles.Add(Grow({c.x, c.y, c.x, c.y}, c.r), int(i));
+  }
+  for (size_t i = 0; i < scene.arrows.size(); ++i) {
+    const Segment& s = scene.arrows[i];
+    arrows.Add({std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)},
+               int(i));
+  }
+  std::vector<Box> placed;
+  auto clear = [&](const Box& b) {
+    // The grid's value labels lie left of and below the frame.
+    if (b.left < scene.frame.left || b.bottom < scene.frame.bottom) return false;
+    const Box near = Grow(b, kGapMm);
+    return !circles.Any(near, [&](int i) { return TouchesCircle(b, scene.circles[size_t(i)], kGapMm); }) &&
+           !arrows.Any(near, [&](int i) { return Crosses(b, scene.arrows[size_t(i)], kGapMm); }) &&
+           !labels.Any(near, [&](int i) { return Overlap(b, placed[size_t(i)], kGapMm); });
+  };
+  // Inside the pile's circle, else beside it: right, left, above, below.
+  auto place = [&](size_t i) -> std::optional<DrawPoint> {
+    const Disc& c = scene.circles[i];
+    const Box& mid = scene.centred[i];
+    const double w = mid.right - mid.left, h = mid.top - mid.bottom, r = c.r + 2 * kGapMm;
+    const Box candidates[] = {
+        mid,
+        {c.x + r, mid.bottom, c.x + r + w, mid.top},
+        {c.x - r - w, mid.bottom, c.x - r, mid.top},
+        {mid.left, c.y + r, mid.right, c.y + r + h},
+        {mid.left, c.y - r - h, mid.right, c.y - r},
+    };
+    for (const Box& b : candidates) {
+      if (clear(b)) {
+        labels.Add(b, int(placed.size()));
+        placed.push_back(b);
+        return DrawPoint{b.left, b.bottom};
+      }
+    }
+    return std::nullopt;
+  };
+
+  std::map<double, std::pair<size_t, size_t>> rows;  // Z -> piles of least and greatest X
+  for (size_t i = 0; i < n; ++i) {
+    auto [it, added] = rows.try_emplace(scene.rowKey[i], i, i);
+    if (added) continue;
+    if (scene.x[i] < scene.x[it->second.first]) it->second.first = i;
+    if (scene.x[i] > scene.x[it->second.second]) it->second.second = i;
+  }
+  std::vector<size_t> order;
+  for (const auto& [z, ends] : rows) order.insert(order.end(), {ends.first, ends.second});
+  for (size_t i = 9; i < n; i += 10) order.push_back(i);
+  for (size_t i = 0; i < n; ++i) order.push_back(i);
+  std::vector<std::optional<DrawPoint>> anchors(n);
+  std::vector<bool> tried(n, false);
+  for (size_t i : order) {
+    if (tried[i]) continue;
+    tried[i] = true;
+    anchors[i] = place(i);
+  }
+  return anchors;
+}
+
 }  // namespace
 
 AxisDivision NiceScale(double minimum, double maximum) {
@@ -115,7 +291,7 @@ AxisDivision NiceScale(double minimum, double maximum) {
 }
 
 bool BuildPileLayout(const Project& project, const TextStyleTable& styles, double sheetWidthMm,
-                     double sheetHeightMm, DrawingElements& out, std::string& error) {
+                     double sheetHeightMm, DrawingElements& out, std::string& error, double* scaleOut) {
   out = DrawingElements{};
   if (int(styles.size()) < kLabelStyle) {
     error = "文字ｽﾀｲﾙの定義が足りません。";
@@ -144,6 +320,32 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
   if (!(wx > 0) || !(wz > 0) || !std::isfinite(s) || !(s > 0)) {
     error = "杭配置から作図範囲を決められません。杭の位置と杭径をご確認ください。";
     return false;
+  }
+  if (scaleOut) *scaleOut = s;
+
+  // Numbers centred on their piles; above kAllLabelsUpTo piles only where legible.
+  std::vector<std::optional<DrawPoint>> anchors(static_cast<size_t>(n));
+  {
+    LabelScene scene;
+    for (int i = 1; i <= n; ++i) {
+      const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
+      const double d = pile(kColD, i) * s;
+      const double w = TextWidthMm(labelStyle, FormatNumber(i, "##0"));
+      scene.centred.push_back({c.x - w / 2, c.y - h2 / 2, c.x + w / 2, c.y + h2 / 2});
+      anchors[size_t(i - 1)] = DrawPoint{c.x - w / 2, c.y - h2 / 2};
+      if (n <= kAllLabelsUpTo) continue;
+      scene.circles.push_back({c.x, c.y, std::fabs(d) / 2});
+      scene.rowKey.push_back(std::round(pile(kColZ, i) * 1e6));
+      scene.x.push_back(pile(kColX, i));
+      if (pile(kColPhi, i) > 0) {
+        auto k = ArrowPoints(c, d, pile(kColPsi, i));
+        scene.arrows.insert(scene.arrows.end(), {{k[0], k[1]}, {k[1], k[2]}, {k[1], k[3]}});
+      }
+    }
+    if (n > kAllLabelsUpTo) {
+      scene.frame = {ax.start * s, az.start * s, (ax.start + wx) * s, (az.start + wz) * s};
+      anchors = PlaceLabels(scene);
+    }
   }
 
   try {
@@ -185,23 +387,13 @@ bool BuildPileLayout(const Project& project, const TextStyleTable& styles, doubl
       const DrawPoint c{pile(kColX, i) * s, pile(kColZ, i) * s};
       int pc = e.AddPoint(c.x, c.y);
       e.AddCircle(pc, d / 2 * s, kPileLineType);
-      std::string number = FormatNumber(i, "##0");
-      double w = TextWidthMm(labelStyle, number);
-      e.AddText(number, c.x - w / 2, c.y - h2 / 2, kLabelStyle, kTextHorizontal);
+      if (const auto& at = anchors[size_t(i - 1)]) {
+        e.AddText(FormatNumber(i, "##0"), at->x, at->y, kLabelStyle, kTextHorizontal);
+      }
       if (pile(kColPhi, i) > 0) {
-        // An arrow from the circle outwards, one diameter long, pointing in
-        // the plan direction psi of the inclination.
-        const DrawPoint a0{c.x, c.y + d / 2 * s};
-        const DrawPoint a1{a0.x, a0.y + d * s};
-        const DrawPoint a2{a1.x - kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
-        const DrawPoint a3{a1.x + kArrowHeadHalfWidth, a1.y - kArrowHeadLength};
-        const double turn = pile(kColPsi, i) - 90;
         int k[4];
         int j = 0;
-        for (const DrawPoint& p : {a0, a1, a2, a3}) {
-          auto [x, y] = RotatePoint(p.x, p.y, c.x, c.y, turn);
-          k[j++] = e.AddPoint(x, y);
-        }
+        for (const DrawPoint& p : ArrowPoints(c, d * s, pile(kColPsi, i))) k[j++] = e.AddPoint(p.x, p.y);
         e.AddLine(k[0], k[1], kArrowLineType);
         e.AddLine(k[1], k[2], kArrowLineType);
         e.AddLine(k[1], k[3], kArrowLineType);
@@ -230,7 +422,9 @@ PileLayoutResult MakePileLayoutDrawing(double sheetWidthMm, double sheetHeightMm
     return result;
   }
   DrawingElements elements;
-  if (!BuildPileLayout(project, styles, sheetWidthMm, sheetHeightMm, elements, result.error)) return result;
+  if (!BuildPileLayout(project, styles, sheetWidthMm, sheetHeightMm, elements, result.error, &result.scale)) {
+    return result;
+  }
 
   auto drawingPath = NewDrawingFileName(files);
   if (!drawingPath) {

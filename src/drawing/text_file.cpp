@@ -12,7 +12,8 @@ QString QPath(const std::string& path) { return QString::fromUtf8(path.data(), q
 
 bool WriteWithMode(const std::string& path, std::string_view bytes, QIODevice::OpenMode mode) {
   QFile file(QPath(path));
-  if (!file.open(mode)) return false;
+  // Unbuffered, so that the check below sees every failed write.
+  if (!file.open(mode | QIODevice::Unbuffered)) return false;
   qint64 written = file.write(bytes.data(), qint64(bytes.size()));
   file.close();
   return written == qint64(bytes.size()) && file.error() == QFileDevice::NoError;

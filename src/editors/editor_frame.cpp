@@ -66,6 +66,17 @@ void EditorFrame::Load() {
   BeforeLoadData();
   emit LoadData();
   AfterLoadData();
+  // The keyboard starts in the first field, unless the editor chose a
+  // control itself: typing must never land on OK, where Enter would confirm.
+  if (!focusWidget()) {
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+      auto* field = qobject_cast<EntryField*>(w);
+      if (!field || !field->isVisibleTo(this) || !field->isEnabled()) continue;
+      field->setFocus(Qt::TabFocusReason);
+      field->selectAll();
+      break;
+    }
+  }
 }
 
 void EditorFrame::showEvent(QShowEvent* event) {
@@ -112,13 +123,15 @@ void EditorFrame::OnCancel() {
   reject();
 }
 
-void EditorFrame::OnHelp() {
-  if (UsrHelpFile.isEmpty()) return;
+void EditorFrame::OnHelp() { OpenHelpTopic(UsrHelpFile, UsrHelpContextID); }
+
+void OpenHelpTopic(const QString& helpFile, int contextId) {
+  if (helpFile.isEmpty()) return;
 #ifdef Q_OS_WIN
-  bool started = Ui().StartProcess(
-      "hh.exe", {"-mapid", QString::number(UsrHelpContextID), UsrHelpFile}, false);
+  bool started = Ui().StartProcess("hh.exe", {"-mapid", QString::number(contextId), helpFile}, false);
 #else
-  bool started = Ui().StartProcess("xdg-open", {UsrHelpFile}, false);
+  (void)contextId;
+  bool started = Ui().StartProcess("xdg-open", {helpFile}, false);
 #endif
   if (!started) Ui().Beep();
 }

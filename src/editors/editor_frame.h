@@ -91,4 +91,8 @@ class EditorFrame : public QDialog {
   bool loaded_ = false;
 };
 
+// Opens the help file at the topic (context id), as the Help buttons do; a
+// beep when it cannot be opened, nothing for an empty file name.
+void OpenHelpTopic(const QString& helpFile, int contextId);
+
 }  // namespace hasorin

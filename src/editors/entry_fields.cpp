@@ -4,6 +4,8 @@
 #include <QButtonGroup>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QPainter>
 #include <QPointer>
 #include <QRegularExpressionValidator>
@@ -51,6 +53,29 @@ class Cp932TextValidator : public QValidator {
  private:
   int maxBytes_;
 };
+
+// The control a click on `w` would give the focus to, as Qt chooses it: the
+// nearest enabled widget up to the window that takes focus by clicking.
+QWidget* ClickFocusTarget(QWidget* w) {
+  for (; w; w = w->parentWidget()) {
+    QWidget* f = w;
+    while (f->focusProxy()) f = f->focusProxy();
+    if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus &&
+        (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus)
+      return f;
+    if (w->isWindow()) break;
+  }
+  return nullptr;
+}
+
+// Decimals a number pattern shows: the digit places after its point.
+int PatternDecimals(const std::string& pattern) {
+  const size_t point = pattern.find('.');
+  if (point == std::string::npos) return 0;
+  int n = 0;
+  for (size_t i = point + 1; i < pattern.size() && (pattern[i] == '0' || pattern[i] == '#'); ++i) ++n;
+  return n;
+}
 
 }  // namespace
 
@@ -139,7 +164,34 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+void EntryField::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  qApp->installEventFilter(this);
+}
+
+bool EntryField::eventFilter(QObject* watched, QEvent* event) {
+  // The window sees a click before the control under it: Qt moves the focus
+  // on the way from the window to the control, too late to refuse it there.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && hasFocus() &&
+      watched == window()->windowHandle()) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    QWidget* under = window()->childAt(at);
+    QWidget* target = under ? ClickFocusTarget(under) : nullptr;
+    if (target && target != this) {
+      const QVariant causes = target->property(kCausesValidation);
+      if ((!causes.isValid() || causes.toBool()) && !RequestLeave()) {
+        if (isVisible() && !hasFocus()) setFocus(Qt::OtherFocusReason);
+        selectAll();
+        return true;
+      }
+    }
+  }
+  return QLineEdit::eventFilter(watched, event);
+}
+
 void EntryField::focusOutEvent(QFocusEvent* event) {
+  qApp->removeEventFilter(this);
   QLineEdit::focusOutEvent(event);
   // Keyboard moves were validated before the focus moved; a click or a
   // shortcut moves it first, so the check follows and may bring it back.
@@ -178,24 +230,33 @@ void NumberField::setRange(double lower, double upper) {
 void NumberField::setPatterns(std::string display, std::string edit) {
   display_ = std::move(display);
   edit_ = std::move(edit);
+  decimals_ = std::max(PatternDecimals(display_), PatternDecimals(edit_));
   UpdateValidator();
   ShowValue();
 }
 
 void NumberField::UpdateValidator() {
-  // Neither the digits before nor after the point are limited by the
-  // patterns: a value that does not fit its field is typed and then refused
-  // by the range check, with the range shown.
+  // The digits after the point are those the field shows, so that what it
+  // holds is what the user sees; a field without decimals takes no point.
+  // The digits before it are not limited: a value too large for the field is
+  // typed and then refused by the range check, with the range shown.
   QString re = lower_ < 0 ? "-?" : "";
-  re += "[0-9]{0,15}(\\.[0-9]{0,15})?";
+  re += "[0-9]{0,15}";
+  if (decimals_ > 0) re += QStringLiteral("(\\.[0-9]{0,%1})?").arg(decimals_);
   delete validator();
   setValidator(new QRegularExpressionValidator(QRegularExpression("^" + re + "$"), this));
 }
 
 void NumberField::setValue(std::optional<double> value) {
   if (value && !std::isfinite(*value)) value.reset();
+  // Held as shown: rounded to the decimals of the patterns, as they round.
+  if (value) {
+    const std::string pattern = "0." + std::string(size_t(decimals_), '0');
+    *value = QString::fromStdString(FormatNumber(*value, decimals_ > 0 ? pattern : "0")).toDouble();
+  }
   bool changed = value != value_;
   value_ = value;
+  typed_ = false;
   ShowValue();
   if (changed) emit ValueChanged();
 }
@@ -211,6 +272,7 @@ QString NumberField::RangeText() const {
 }
 
 void NumberField::ShowValue() {
+  if (typed_) return;
   if (!value_) {
     setText(QString());
     return;
@@ -224,6 +286,7 @@ void NumberField::OnTextEdited(const QString& text) {
   bool ok = false;
   double v = t.toDouble(&ok);  // C locale: "." decimals, no grouping
   if (ok && std::isfinite(v)) value = v;
+  typed_ = true;
   if (value != value_) {
     value_ = value;
     emit ValueChanged();
@@ -238,6 +301,11 @@ void NumberField::focusInEvent(QFocusEvent* event) {
 
 void NumberField::focusOutEvent(QFocusEvent* event) {
   EntryField::focusOutEvent(event);
+  // A message box or another window taking the focus, or a value that is
+  // refused, leaves the text as typed; a value that passes is shown formatted.
+  const auto reason = event->reason();
+  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !InRange()) return;
+  typed_ = false;
   ShowValue();
 }
 

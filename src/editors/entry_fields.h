@@ -38,9 +38,13 @@ class EntryField : public QLineEdit {
  protected:
   bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // While the field has the focus: a click on another control of the window
+  // is validated before that control sees it, and swallowed when refused.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void UpdateMargins();
@@ -67,8 +71,11 @@ class NumberField : public EntryField {
   const std::string& editPattern() const { return edit_; }
 
   // The value as typed; nullopt while the field is empty (or holds only a sign).
+  // It never has more decimals than the patterns show: extra digits are
+  // refused as they are typed, and a value set here is rounded as it is shown.
   std::optional<double> value() const { return value_; }
   void setValue(std::optional<double> value);
+  int decimals() const { return decimals_; }
   // True when the field is empty or its value lies within the limits
   // (the limits themselves included).
   bool InRange() const;
@@ -89,7 +96,11 @@ class NumberField : public EntryField {
 
   double lower_ = 0, upper_ = 0;
   std::string display_ = "0", edit_ = "0";
+  int decimals_ = 0;
   std::optional<double> value_;
+  // The text is the user's own: it is shown exactly as typed (a refused value
+  // included) until the field is left with a value that passes.
+  bool typed_ = false;
 };
 
 // A text field whose length is limited in CP932 bytes, that is print columns:

@@ -2,7 +2,6 @@
 
 #include <QFrame>
 #include <QGridLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -39,15 +38,10 @@ frmInpGairyoku::frmInpGairyoku(QWidget* parent)
   auto* figure = new LoadsFigure;
   figure->setObjectName("picFigure");
 
+  // No unit text beside the fields: the figure names every load.
   auto* fields = new QVBoxLayout;
-  auto* forces = new QLabel(QStringLiteral("軸方向力  (kN)"));
-  forces->setObjectName("lblForces");
-  fields->addWidget(forces);
   for (NumberField* f : {numXo, numYo, numZo}) fields->addWidget(f);
   fields->addSpacing(fontMetrics().height());
-  auto* moments = new QLabel(QStringLiteral("軸回りﾓｰﾒﾝﾄ (kN・m)"));
-  moments->setObjectName("lblMoments");
-  fields->addWidget(moments);
   for (NumberField* f : {numMxo, numMyo, numMzo}) fields->addWidget(f);
   fields->addStretch(1);
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "greek_text.h"
 #include "pile_icons.h"
 #include "settings.h"
 #include "window_position.h"
@@ -94,13 +95,12 @@ frmInpKui::frmInpKui(QWidget* parent)
 
   Frame1 = new QGroupBox(QStringLiteral("補足説明"));
   Frame1->setObjectName("Frame1");
-  Frame1->setFont(GreekLetterFont(font()));  // φ and ψ told apart
   auto* notes = new QGridLayout(Frame1);
   notes->setHorizontalSpacing(0);
   notes->setVerticalSpacing(2);
   int memo = 0;
   auto label = [&memo](const QString& text) {
-    auto* l = new QLabel(text);
+    QLabel* l = new GreekAwareLabel(text);  // φ and ψ told apart
     l->setObjectName(QStringLiteral("lblMemo%1").arg(memo++));
     return l;
   };
@@ -136,7 +136,7 @@ frmInpKui::frmInpKui(QWidget* parent)
 
   StatusBar1 = new QStatusBar;
   StatusBar1->setObjectName("StatusBar1");
-  StatusPanel1 = new QLabel;
+  StatusPanel1 = new GreekAwareLabel;  // Ｉ(cm4) must not read as l(cm4) here either
   StatusPanel1->setObjectName("StatusPanel1");
   StatusBar1->addWidget(StatusPanel1, 1);
   connect(vaSpread1, &PileGrid::RangeHintChanged, StatusPanel1, &QLabel::setText);
@@ -190,7 +190,8 @@ void frmInpKui::AfterLoadData() {
 
 bool frmInpKui::ValidateFields() {
   // A value still being typed into the grid must be taken or refused first.
-  return vaSpread1->FinishEdit() && EditorFrame::ValidateFields();
+  // Then sections computed out of their limits, as a typed value would be.
+  return vaSpread1->FinishEdit() && vaSpread1->CheckSections() && EditorFrame::ValidateFields();
 }
 
 void frmInpKui::BeforeSaveData() { vaSpread1->SortByDiameter(); }
@@ -198,25 +199,11 @@ void frmInpKui::BeforeSaveData() { vaSpread1->SortByDiameter(); }
 // The window opens at its remembered size, before the frame centres it.
 void frmInpKui::RestoreSize() {
   ensurePolished();  // column widths follow the final fonts
-  CPrivateProfile profile;
-  const long width = profile.GetValueLong(SettingsFilePath(), kSection, "Width");
-  const long height = profile.GetValueLong(SettingsFilePath(), kSection, "Height");
-  QSize size = sizeHint();
-  if (width > 0) size.setWidth(TwipsToPixels(this, width, Qt::Horizontal));
-  if (height > 0) size.setHeight(TwipsToPixels(this, height, Qt::Vertical));
-  if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableGeometry().size());
-  resize(size.expandedTo(minimumSizeHint()));
+  resize(RememberedWindowSize(this, kSection, sizeHint()).expandedTo(minimumSizeHint()));
 }
 
 void frmInpKui::done(int result) {
-  if (IsLoaded() && isVisible()) {
-    CPrivateProfile profile;
-    profile.SetValueString(SettingsFilePath(), kSection, "Width",
-                           std::to_string(PixelsToTwips(this, width(), Qt::Horizontal)));
-    profile.SetValueString(SettingsFilePath(), kSection, "Height",
-                           std::to_string(PixelsToTwips(this, height(), Qt::Vertical)));
-  }
+  if (IsLoaded() && isVisible()) SaveWindowSize(this, kSection);
   EditorFrame::done(result);
 }
 

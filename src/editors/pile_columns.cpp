@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "numfmt.h"
 
@@ -47,6 +48,58 @@ QString PileDisplayText(int column, const PileCell& cell) {
 QString PileCopyText(int column, const PileCell& cell) {
   if (!cell) return QString();
   return QString::fromStdString(FormatNumber(*cell, PileDisplayPattern(column, false)));
+}
+
+QString PileWidestText(int column) {
+  const PileColumn& c = PileColumns()[size_t(column)];
+  QString widest;
+  std::vector<double> samples{c.lower, c.upper};
+  // A, I and Z are computed as well as typed: room for a tenfold value or
+  // its negative, as a thin pipe's section can give.
+  if (column == kColA || column == kColI || column == kColZ) samples.push_back(-10 * c.upper);
+  for (double v : samples) {
+    const QString text = PileDisplayText(column, v);
+    if (text.size() > widest.size()) widest = text;
+  }
+  return widest;
+}
+
+QString PileShownText(int column, const PileCell& cell) {
+  QString text = PileDisplayText(column, cell);
+  const qsizetype room = PileWidestText(column).size();
+  if (text.size() > room) text = QString(room, QLatin1Char('#'));
+  return text;
+}
+
+bool PileInRange(int column, const PileCell& cell) {
+  const PileColumn& c = PileColumns()[size_t(column)];
+  return !cell || (*cell >= c.lower && *cell <= c.upper);
+}
+
+int PileSectionOutOfRange(const PileRow& row) {
+  for (int c : {kColA, kColI, kColZ})
+    if (!PileInRange(c, row[size_t(c)])) return c;
+  return -1;
+}
+
+QString PileOutOfRangeHint(int row, int column, double value) {
+  const PileColumn& c = PileColumns()[size_t(column)];
+  const bool above = value > c.upper;
+  return QStringLiteral("%1行 %2 の値 %3 は%4 %5 を%6")
+      .arg(row + 1)
+      .arg(QString::fromUtf8(c.header))
+      .arg(PileDisplayText(column, value))
+      .arg(above ? QStringLiteral("上限") : QStringLiteral("下限"))
+      .arg(QString::fromStdString(FormatGeneral(above ? c.upper : c.lower)))
+      .arg(above ? QStringLiteral("超えています") : QStringLiteral("下回っています"));
+}
+
+QString PileCellRefusalText(int row, int column, const QString& text, PileEntryError error) {
+  return QStringLiteral("%1行 %2：「%3」 %4")
+      .arg(row + 1)
+      .arg(QString::fromUtf8(PileColumns()[size_t(column)].header))
+      .arg(text)
+      .arg(PileRefusalText(column, error));
 }
 
 QString PileEditText(const PileCell& cell) {

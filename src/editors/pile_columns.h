@@ -68,5 +68,21 @@ PileEntry ParsePileEntry(int column, const QString& text);
 // What the user is told when a text is refused: the range hint, and for too
 // many decimals how many the column takes.
 QString PileRefusalText(int column, PileEntryError error);
+// The same for one cell of the table: "3行 Ｉ(cm4)：「191,747,599」 入力範囲：1～99999999"
+// (row is 0-based).
+QString PileCellRefusalText(int row, int column, const QString& text, PileEntryError error);
+
+// True for an empty cell or a value within the column's limits.
+bool PileInRange(int column, const PileCell& cell);
+// The first of A, I and Z of the row that leaves its limits, or -1.
+int PileSectionOutOfRange(const PileRow& row);
+// The status-bar text for such a cell: which limit its value breaks.
+QString PileOutOfRangeHint(int row, int column, double value);
+// What a cell shows: its display text, or "#" marks where the text would not
+// fit the column (a computed section far outside its limits); never a
+// clipped number.
+QString PileShownText(int column, const PileCell& cell);
+// The widest text a cell of the column shows, for its width.
+QString PileWidestText(int column);
 
 }  // namespace hasorin

@@ -1,7 +1,6 @@
 #include "pile_grid.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -10,6 +9,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "greek_text.h"
 #include "pile_clipboard.h"
 #include "ui.h"
 
@@ -33,18 +33,10 @@ bool IsKey(const QKeyEvent* event, Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
-QFont GreekLetterFont(const QFont& base) {
-  static const bool installed = QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"));
-  if (!installed) return base;
-  QFont font = base;
-  QStringList families = base.families();
-  if (families.isEmpty()) families << base.family();
-  families.removeAll(QStringLiteral("DejaVu Sans"));
-  font.setFamilies(QStringList{QStringLiteral("DejaVu Sans")} + families);
-  return font;
-}
+QFont GreekLetterFont(const QFont& base) { return WithFamilyFirst(base, QStringLiteral("DejaVu Sans")); }
 
 PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridModel(this)) {
+  setHorizontalHeader(new GreekAwareHeader(Qt::Horizontal, this));  // φ and ψ told apart
   setModel(model_);
   setEditTriggers(NoEditTriggers);  // the grid opens its own editor
   setSelectionMode(ContiguousSelection);
@@ -72,18 +64,15 @@ PileGrid::PileGrid(QWidget* parent) : QTableView(parent), model_(new PileGridMod
 }
 
 void PileGrid::SetColumnWidths() {
-  horizontalHeader()->setFont(GreekLetterFont(font()));
   const QFontMetrics cell(font());
-  const QFontMetrics header(horizontalHeader()->font());
   const int charWidth = cell.horizontalAdvance(QLatin1Char('0'));
   for (int c = 0; c < kPileColumns; ++c) {
     const PileColumn& col = PileColumns()[size_t(c)];
     int chars = col.widthChars > 0 ? col.widthChars : kDefaultWidthChars;
     int width = chars * charWidth + 8;
     // Never narrower than the header or the widest value the column takes.
-    width = std::max(width, header.horizontalAdvance(QString::fromUtf8(col.header)) + 14);
-    for (double limit : {col.lower, col.upper})
-      width = std::max(width, cell.horizontalAdvance(PileDisplayText(c, limit)) + 10);
+    width = std::max(width, GreekAwareWidth(QString::fromUtf8(col.header), horizontalHeader()->font()) + 14);
+    width = std::max(width, cell.horizontalAdvance(PileWidestText(c)) + 10);
     setColumnWidth(c, width);
   }
   verticalHeader()->setDefaultSectionSize(cell.height() + 6);
@@ -159,6 +148,7 @@ void PileGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     if (!CommitEdit(false)) CloseEditor();
   }
   UpdateHint();
+  alertRow_ = -1;  // told once more after the entry's own move, then the cell's range
 }
 
 // ---- range hint -------------------------------------------------------------
@@ -169,10 +159,38 @@ bool PileGrid::HasFocusWithin() const {
 }
 
 void PileGrid::UpdateHint() {
-  if (HasFocusWithin() && currentIndex().isValid())
-    emit RangeHintChanged(PileRangeHint(currentIndex().column()));
-  else
+  const int alert = alertRow_;
+  if (!HasFocusWithin() || !currentIndex().isValid()) {
     emit RangeHintChanged(QString());
+    return;
+  }
+  // A section out of range in the active row, or in the row an entry has
+  // just changed, is told before the range of the cell.
+  for (int row : {ActiveRow(), alert}) {
+    if (row < 0 || row >= RowCount()) continue;
+    const int column = PileSectionOutOfRange(model_->Rows()[size_t(row)]);
+    if (column >= 0) {
+      emit RangeHintChanged(PileOutOfRangeHint(row, column, *model_->Cell(row, column)));
+      return;
+    }
+  }
+  emit RangeHintChanged(PileRangeHint(currentIndex().column()));
+}
+
+bool PileGrid::CheckSections() {
+  for (int row = 0; row < RowCount(); ++row) {
+    const int column = PileSectionOutOfRange(model_->Rows()[size_t(row)]);
+    if (column < 0) continue;
+    SetActiveCell(row, column);
+    setFocus(Qt::OtherFocusReason);
+    Ui().Beep();
+    Ui().ShowMessage(this,
+                     PileCellRefusalText(row, column, PileDisplayText(column, model_->Cell(row, column)),
+                                         PileEntryError::OutOfRange),
+                     MessageTitle(), MsgIcon::Information, MsgButtons::Ok);
+    return false;
+  }
+  return true;
 }
 
 void PileGrid::focusInEvent(QFocusEvent* event) {
@@ -277,6 +295,10 @@ bool PileGrid::CommitEdit(bool report) {
   if (model_->Cell(row, column) != entry.value) {
     PushUndo();
     model_->SetUserCell(row, column, entry.value);
+    if (PileSectionOutOfRange(model_->Rows()[size_t(row)]) >= 0) {
+      alertRow_ = row;
+      UpdateHint();
+    }
   }
   return true;
 }
@@ -540,11 +562,8 @@ void PileGrid::Paste() {
         if (entry.error == PileEntryError::None) {
           model_->SetUserCell(top + r, left + c, entry.value);
         } else if (++refusedCount <= kListedRefusals) {
-          refusals << QStringLiteral("  %1行 %2：「%3」 %4")
-                          .arg(top + r + 1)
-                          .arg(QString::fromUtf8(PileColumns()[size_t(left + c)].header))
-                          .arg(text.trimmed())
-                          .arg(PileRefusalText(left + c, entry.error));
+          refusals << QStringLiteral("  ") +
+                          PileCellRefusalText(top + r, left + c, text.trimmed(), entry.error);
         }
       }
     }

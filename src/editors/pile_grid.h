@@ -66,6 +66,10 @@ class PileGrid : public QTableView {
   // Ascending by diameter, keeping the active cell on its row number.
   void SortByDiameter();
 
+  // A, I and Z of every row within their limits; otherwise beeps, shows the
+  // range message naming the first such cell, makes it active and is false.
+  bool CheckSections();
+
   // Room for every column and about fifteen rows.
   QSize sizeHint() const override;
 
@@ -106,6 +110,7 @@ class PileGrid : public QTableView {
   int rowHeaderWidth_ = 0;
   QLineEdit* editor_ = nullptr;  // owned by the viewport
   int editRow_ = -1, editColumn_ = -1;
+  int alertRow_ = -1;  // an entry just put a section of this row out of range
   QString editOriginal_;
   bool editTyping_ = false;    // opened by typing: arrows move on
   bool editFromCell_ = false;  // opened on the cell's value (F2, double click)
@@ -120,8 +125,9 @@ class PileGrid : public QTableView {
 
 // `base` with DejaVu Sans ahead of its families, for texts that hold φ
 // (vertical angle) and ψ (plan angle): the Japanese fonts draw the two almost
-// alike. Japanese characters still come from `base`; unchanged where DejaVu
-// Sans is not installed.
+// alike. Unchanged where DejaVu Sans is not installed. It also takes Latin and
+// full-width letters from DejaVu Sans; where Japanese stands beside the
+// Greek, GreekAwareLabel / GreekAwareHeader (greek_text.h) take only φ and ψ.
 QFont GreekLetterFont(const QFont& base);
 
 }  // namespace hasorin

@@ -1,5 +1,6 @@
 #include "pile_grid_model.h"
 
+#include <QColor>
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +12,14 @@ double RoundToColumn(int column, double value) {
   const double scale = std::pow(10.0, PileColumns()[size_t(column)].decDigits);
   return std::round(value * scale) / scale;
 }
+
+namespace {
+
+bool IsSectionOutOfRange(int column, const PileCell& cell) {
+  return (column == kColA || column == kColI || column == kColZ) && !PileInRange(column, cell);
+}
+
+}  // namespace
 
 PileGridModel::PileGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -27,7 +36,15 @@ QVariant PileGridModel::data(const QModelIndex& index, int role) const {
   const PileCell& cell = Cell(index.row(), index.column());
   switch (role) {
     case Qt::DisplayRole:
-      return PileDisplayText(index.column(), cell);
+      return PileShownText(index.column(), cell);
+    case Qt::ForegroundRole:
+      // Red on a tint: a section value outside its limits. (A new row's
+      // L = 0 stays plain; typed values never leave their limits.)
+      if (IsSectionOutOfRange(index.column(), cell)) return QColor(255, 0, 0);
+      return {};
+    case Qt::BackgroundRole:
+      if (IsSectionOutOfRange(index.column(), cell)) return QColor(255, 228, 228);
+      return {};
     case Qt::EditRole:
       return PileEditText(cell);
     case Qt::TextAlignmentRole:

@@ -50,7 +50,10 @@ void PlaceWindow(QWidget* window, long topTwips, long leftTwips) {
     y = avail.y() + std::max(0, (avail.height() - size.height()) / 2);
   if (leftTwips < 1 || x > desktop.right())
     x = avail.x() + std::max(0, (avail.width() - size.width()) / 2);
-  window->move(x, y);
+  // The client area's position, the same one SaveWindowPosition stores: a
+  // window manager's frame is unknown before the window is shown, and mixing
+  // the two made a window creep by its title bar on every open and close.
+  window->setGeometry(QRect(QPoint(x, y), window->size()));
 }
 
 void RestoreWindowPosition(QWidget* window, std::string_view section) {
@@ -62,10 +65,29 @@ void RestoreWindowPosition(QWidget* window, std::string_view section) {
 
 void SaveWindowPosition(const QWidget* window, std::string_view section) {
   CPrivateProfile profile;
+  const QPoint client = window->geometry().topLeft();
   profile.SetValueString(SettingsFilePath(), section, "Top",
-                         std::to_string(PixelsToTwips(window, window->y(), Qt::Vertical)));
+                         std::to_string(PixelsToTwips(window, client.y(), Qt::Vertical)));
   profile.SetValueString(SettingsFilePath(), section, "Left",
-                         std::to_string(PixelsToTwips(window, window->x(), Qt::Horizontal)));
+                         std::to_string(PixelsToTwips(window, client.x(), Qt::Horizontal)));
+}
+
+QSize RememberedWindowSize(const QWidget* window, std::string_view section, QSize fallback) {
+  CPrivateProfile profile;
+  const long width = profile.GetValueLong(SettingsFilePath(), section, "Width");
+  const long height = profile.GetValueLong(SettingsFilePath(), section, "Height");
+  if (width > 0) fallback.setWidth(TwipsToPixels(window, width, Qt::Horizontal));
+  if (height > 0) fallback.setHeight(TwipsToPixels(window, height, Qt::Vertical));
+  if (QScreen* s = ScreenOf(window)) fallback = fallback.boundedTo(s->availableGeometry().size());
+  return fallback;
+}
+
+void SaveWindowSize(const QWidget* window, std::string_view section) {
+  CPrivateProfile profile;
+  profile.SetValueString(SettingsFilePath(), section, "Width",
+                         std::to_string(PixelsToTwips(window, window->width(), Qt::Horizontal)));
+  profile.SetValueString(SettingsFilePath(), section, "Height",
+                         std::to_string(PixelsToTwips(window, window->height(), Qt::Vertical)));
 }
 
 }  // namespace hasorin

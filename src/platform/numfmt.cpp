@@ -379,6 +379,8 @@ double LeadingNumber(std::string_view text) {
         exponent = expText.starts_with('-') ? LONG_MIN / 2 : LONG_MAX / 2;
       }
     }
+    // Far beyond any double either way; bounded so that the sum below cannot overflow.
+    exponent = std::clamp(exponent, -100000L, 100000L);
     std::string_view mantissa = body.substr(0, e);
     size_t firstDigit = mantissa.find_first_of("123456789");
     size_t pointAt = mantissa.find('.');

@@ -6,6 +6,9 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <filesystem>
+#include <vector>
+
+#include "cp932.h"
 
 #ifdef _WIN32
 #define NOMINMAX
@@ -90,6 +93,29 @@ std::string LocalAppDataFolder() {
 }
 
 std::string TempFolder() { return StripTrailingSeparator(Native(QDir::tempPath())); }
+
+bool IsPrintFilePath(std::string_view path) {
+  for (char c : path)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  bool lossless = true;
+  Utf8ToCp932(path, &lossless);
+  return lossless;
+}
+
+std::string PrintTempFolder() {
+  std::vector<std::string> candidates{TempFolder()};
+#ifndef _WIN32
+  candidates.push_back("/tmp");
+#endif
+  if (const std::string data = LocalAppDataFolder(); !data.empty())
+    candidates.push_back(JoinPath(JoinPath(data, "Quorvant"), "Temp"));
+  for (const std::string& folder : candidates) {
+    if (folder.empty() || !IsPrintFilePath(folder)) continue;
+    CreateFolderQuietly(folder);
+    if (FolderExists(folder) && QFileInfo(ToQt(folder)).isWritable()) return folder;
+  }
+  return {};
+}
 
 bool FileExists(const std::string& path) { return !path.empty() && QFileInfo(ToQt(path)).isFile(); }
 

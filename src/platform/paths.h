@@ -25,6 +25,15 @@ std::string LocalAppDataFolder();
 // The system's temporary folder, without a trailing separator.
 std::string TempFolder();
 
+// True when a path can stand on one line of a CP932 print file: CP932 holds
+// every character and there is no control character (a line break would
+// start a new line of the file).
+bool IsPrintFilePath(std::string_view path);
+// The folder for temporary print and drawing files: the system temporary
+// folder when IsPrintFilePath, else the first fallback that is (on POSIX
+// "/tmp", then a "Temp" folder in the per-user work area); empty when none.
+std::string PrintTempFolder();
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Tidying steps: these fail silently.

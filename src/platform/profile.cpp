@@ -1,12 +1,12 @@
 #include "profile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
 #include "cp932.h"
 #include "numfmt.h"
+#include "safe_write.h"
 
 namespace hasorin {
 namespace {
@@ -230,13 +230,7 @@ bool WritePrivateProfileString(const std::string& file, std::string_view section
   }
 
   if (out == old && !old.empty()) return true;
-  QSaveFile saver(QString::fromStdString(file));
-  if (!saver.open(QIODevice::WriteOnly)) return false;
-  if (saver.write(out.data(), qint64(out.size())) != qint64(out.size())) {
-    saver.cancelWriting();
-    return false;
-  }
-  return saver.commit();
+  return ReplaceFileContents(file, out) == 0;
 }
 
 }  // namespace hasorin

@@ -13,8 +13,13 @@ class TempFileList {
   static constexpr int kDefaultCapacity = 20;
   explicit TempFileList(int capacity = kDefaultCapacity) : capacity_(capacity) {}
 
-  // Folder for new names; empty means the system temporary folder.
+  // Folder for new names; empty means PrintTempFolder().
   void SetFolder(std::string folder) { folder_ = std::move(folder); }
+  // Names to hand out in order instead of new unique ones (outputs a user
+  // keeps, made afresh by every run); each file is created empty or emptied.
+  void SetFixedNames(std::vector<std::string> names) { fixedNames_ = std::move(names); }
+  // Deletes the fixed-name files that exist in the folder.
+  void DeleteFixedFiles() const;
   const std::string& Folder() const { return folder_; }
 
   // Creates a new empty file and records its name. nullopt when the list is
@@ -34,6 +39,7 @@ class TempFileList {
  private:
   int capacity_;
   std::string folder_;
+  std::vector<std::string> fixedNames_;
   std::vector<std::string> names_;
 };
 

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTranslator>
@@ -61,8 +63,11 @@ QString ToQtFilter(const QString& filter) {
 QString RunFileDialog(QWidget* parent, const FileDialogOptions& o, bool save) {
   if (!HasWidgets()) return {};
   QFileDialog dialog(parent, o.title, o.startFolder, ToQtFilter(o.filter));
-  // Qt's own dialog looks and behaves the same on every platform.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The platform's own dialog where it has one (Windows, desktops with a
+  // portal); Qt's dialog elsewhere and without a screen.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save && !o.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -137,6 +142,14 @@ class DesktopUi : public UiServices {
   }
   void SetClipboardImage(const QImage& image) override {
     if (HasGui()) QGuiApplication::clipboard()->setImage(image);
+  }
+
+  void SetClipboardPicture(const QImage& image, const QByteArray& svg) override {
+    if (!HasGui()) return;
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    QGuiApplication::clipboard()->setMimeData(data);
   }
 
   bool StartProcess(const QString& program, const QStringList& arguments, bool wait) override {

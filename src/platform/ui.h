@@ -8,6 +8,7 @@
 
 class QWidget;
 class QImage;
+class QByteArray;
 class QCoreApplication;
 
 namespace hasorin {
@@ -39,6 +40,9 @@ class UiServices {
   virtual QString ClipboardText() = 0;
   virtual void SetClipboardText(const QString& text) = 0;
   virtual void SetClipboardImage(const QImage& image) = 0;
+  // A picture as an image and as SVG, so that it pastes sharp where SVG is
+  // taken; stand-ins that do not care keep only the image.
+  virtual void SetClipboardPicture(const QImage& image, const QByteArray& /*svg*/) { SetClipboardImage(image); }
   // Starts a program; with `wait` it blocks until the program ends.
   // False when the program could not be started.
   virtual bool StartProcess(const QString& program, const QStringList& arguments, bool wait) = 0;

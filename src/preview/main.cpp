@@ -43,7 +43,9 @@ int RunHeadless(const PreviewArgs& args) {
   QString error;
   QStringList warnings;
   PrintDocument doc;
-  if (!LoadPrintFile(args.printFile, doc, error)) {
+  LoadOptions load;
+  load.figuresRequired = args.figuresRequired;
+  if (!LoadPrintFile(args.printFile, doc, error, load)) {
     PrintError(error);
     return kReadFailed;
   }

@@ -3,10 +3,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QtGlobal>
 
 #include "page_renderer.h"
+#include "safe_write.h"
 
 namespace hasorin::preview {
 namespace {
@@ -53,14 +54,14 @@ bool PaintPages(QPagedPaintDevice& device, const PrintDocument& doc, const PageL
 }
 
 bool WritePdf(const PrintDocument& doc, const PageLayout& layout, const QString& pdfPath, QString& error) {
-  QSaveFile file(pdfPath);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QStringLiteral("PDFﾌｧｲﾙを作成できません：%1").arg(pdfPath);
-    return false;
-  }
+  // The PDF is made in memory and then saved as one checked write, so that a
+  // full disk never leaves a truncated PDF in place of a good one.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool painted = false;
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&buffer);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
@@ -69,7 +70,12 @@ bool WritePdf(const PrintDocument& doc, const PageLayout& layout, const QString&
     writer.setCreator(QStringLiteral("Hasorin"));
     painted = PaintPages(writer, doc, layout);
   }
-  if (!painted || !file.commit()) {
+  buffer.close();
+  if (!painted) {
+    error = QStringLiteral("PDFﾌｧｲﾙを書き込めませんでした：%1").arg(pdfPath);
+    return false;
+  }
+  if (ReplaceFileContents(pdfPath.toStdString(), std::string_view(bytes.constData(), size_t(bytes.size()))) != 0) {
     error = QStringLiteral("PDFﾌｧｲﾙを書き込めませんでした：%1").arg(pdfPath);
     return false;
   }

@@ -32,7 +32,11 @@ constexpr int kSlotRole = Qt::UserRole + 1;
 
 // Window sizes are kept in twips, like every other window of the program.
 int PxToTwips(int px, int dpi) { return int(std::lround(px * 1440.0 / std::max(dpi, 1))); }
-int TwipsToPx(long twips, int dpi) { return int(std::lround(twips * std::max(dpi, 1) / 1440.0)); }
+// A size from the settings file may be anything: keep it within what a screen can hold.
+int TwipsToPx(long twips, int dpi) {
+  const double px = double(twips) * std::max(dpi, 1) / 1440.0;
+  return int(std::lround(std::clamp(px, -1e6, 1e6)));
+}
 
 QAction* AddAction(QWidget* owner, QMenu* menu, const QString& text, const QKeySequence& key,
                    const std::function<void()>& slot) {

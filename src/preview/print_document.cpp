@@ -170,7 +170,13 @@ bool LoadPrintFile(const std::string& path, PrintDocument& doc, QString& error,
       ref.notes = figure->problems;
       if (figure->sheetRead) ref.figure = std::move(figure);
     }
-    for (const FigureRef& ref : doc.figures) doc.warnings << ref.notes;
+    for (const FigureRef& ref : doc.figures) {
+      if (options.figuresRequired && !ref.notes.isEmpty()) {
+        error = ref.notes.join(QLatin1Char('\n'));
+        return false;
+      }
+      doc.warnings << ref.notes;
+    }
     doc.warnings.removeDuplicates();
   }
   return true;

@@ -49,6 +49,9 @@ struct LoadOptions {
   // Folder holding LINE_PRN.DEF and STR_PRN.DEF; empty: the program folder.
   std::string definitionFolder;
   bool loadFigures = true;
+  // Every figure must be found (a print file this program just made): a
+  // figure that cannot be read fails the load instead of becoming a note.
+  bool figuresRequired = false;
 };
 
 // Files larger than this are refused: no report comes near it, and a wrong

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QString>
 #include <array>
 #include <cerrno>
@@ -14,6 +13,7 @@
 
 #include "cp932.h"
 #include "numfmt.h"
+#include "safe_write.h"
 
 namespace hasorin {
 namespace {
@@ -54,6 +54,23 @@ void AppendCp932(std::string& out, std::string_view utf8) {
   else out += Utf8ToCp932(utf8);
 }
 
+bool ParseNumber(std::string_view s, ProjectValue& value);
+
+// A real as the file holds it: the classic 15-digit text wherever that reads
+// back as the same number, else the shortest text that does (the largest
+// reals round up past the largest double in 15 digits).
+std::string RealForFile(double x) {
+  std::string text = FormatGeneral(x);
+  ProjectValue back;
+  if (ParseNumber(text, back) && back.number() == x) return text;
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
+  text.assign(buffer, result.ptr);
+  for (char& c : text)
+    if (c == 'e') c = 'E';
+  return text;
+}
+
 // The text of the last real written in one column of the pile table: most
 // piles share diameter, section and length, so their text is made once.
 struct RealText {
@@ -63,7 +80,7 @@ struct RealText {
   const std::string& Of(double x) {
     if (x != value) {
       value = x;
-      text = FormatGeneral(x);
+      text = RealForFile(x);
     }
     return text;
   }
@@ -85,7 +102,7 @@ bool AppendValueLine(std::string& out, const ProjectValue& value, RealText* colu
       break;
     case ProjectValue::Kind::Real:
       if (!std::isfinite(value.real())) return false;
-      out += column ? column->Of(value.real()) : FormatGeneral(value.real());
+      out += column ? column->Of(value.real()) : RealForFile(value.real());
       break;
     case ProjectValue::Kind::Boolean:
       out += value.boolean() ? kTrue : kFalse;
@@ -167,8 +184,7 @@ int CodeFromErrno(int error) {
 // target only once it is complete, so a failure never costs the old file.
 int SaveBytes(const std::string& bytes, const std::string& path) {
   if (path.empty()) return kPathFileAccess;
-  const QString target = QString::fromStdString(path);
-  const QFileInfo info(target);
+  const QFileInfo info(QString::fromStdString(path));
   if (info.isDir()) return kPathFileAccess;
   const QFileInfo folder(info.absolutePath());
   if (!folder.isDir()) return kPathNotFound;
@@ -176,17 +192,7 @@ int SaveBytes(const std::string& bytes, const std::string& path) {
   // read-only attribute on a folder does not stop writing into it.
   if (info.exists() && !info.isWritable()) return kPermissionDenied;
 
-  QSaveFile file(target);
-  errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) return CodeFromErrno(errno);
-  errno = 0;
-  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-    const int error = errno;
-    file.cancelWriting();
-    return CodeFromErrno(error);
-  }
-  errno = 0;
-  if (!file.commit()) return CodeFromErrno(errno);
+  if (const int error = ReplaceFileContents(path, bytes)) return CodeFromErrno(error);
   return 0;
 }
 
@@ -344,7 +350,9 @@ bool ParseValue(std::string_view line, ProjectValue& value) {
     value = ProjectValue();
   } else if (s.front() == '"') {
     if (s.size() < 2 || s.back() != '"') return false;
-    value = ProjectValue::Text(std::string(s.substr(1, s.size() - 2)));
+    // As the writer will put it back: a '"' or a carriage return inside the
+    // quotes cannot be written, so the project holds what a save keeps.
+    value = ProjectValue::Text(OneLineText(s.substr(1, s.size() - 2)));
   } else if (EqualsIgnoringCase(s, kTrue) || EqualsIgnoringCase(s, kFalse)) {
     value = ProjectValue::Boolean(s.size() == kTrue.size());
   } else {

@@ -1,5 +1,6 @@
 #include "open_file.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include "inputfile.h"
@@ -37,6 +38,13 @@ FileMessage WriteErrorMessage(int code) {
 OpenResult OpenInputFile(Project& project, const std::string& path) {
   OpenResult result;
   if (HasInputFileExtension(path)) {
+    // A file that is not there has no version to refuse: it is the read
+    // error "does not exist", and the project is not touched.
+    if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) {
+      result.code = fileerr::kFileNotFound;
+      result.messages.push_back(ReadErrorMessage(result.code));
+      return result;
+    }
     const std::string version = ReadInputFileVersion(path);
     if (version != kInputFileVersion) {
       result.messages.push_back(VersionMessage(version));

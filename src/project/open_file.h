@@ -17,7 +17,7 @@ struct FileMessage {
 
 struct OpenResult {
   bool ok = false;
-  int code = 0;                        // 0 on success and after a refusal
+  int code = 0;                        // 0 on success and after a refused extension or version
   std::vector<FileMessage> messages;   // in the order they are shown; empty on success
 };
 

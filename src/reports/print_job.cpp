@@ -18,6 +18,16 @@ using ReportFunction = bool (*)(ReportWriter&, const ReportInputs&, std::string&
 constexpr ReportFunction kReports[PrintJob::kReportCount] = {WriteConditionsReport, WritePileHeadReport,
                                                               WriteStressReport};
 
+// Why no report file could be made: most often a temporary folder whose
+// name a print file cannot hold.
+std::string TempFileProblem(const std::string& folder) {
+  if (folder.empty() && PrintTempFolder().empty()) {
+    return "印刷用の一時ﾌｧｲﾙを作成できません。一時ﾌｫﾙﾀﾞ " + TempFolder() +
+           " の名前に Shift_JIS で表せない文字か制御文字があり，代わりのﾌｫﾙﾀﾞもありません。";
+  }
+  return "印刷用の一時ﾌｧｲﾙを作成できません。";
+}
+
 }  // namespace
 
 PrintJob::PrintJob(const Project& project, const engine::CalcResults& results, PrintJobOptions options)
@@ -27,6 +37,10 @@ PrintJob::PrintJob(const Project& project, const engine::CalcResults& results, P
   if (options_.programFolder.empty()) options_.programFolder = ProgramFolder();
   reportFiles_.SetFolder(options_.folder);
   drawingFiles_.SetFolder(options_.folder);
+  if (options_.plainNames) {
+    reportFiles_.SetFixedNames({std::begin(kPlainReportNames), std::end(kPlainReportNames)});
+    drawingFiles_.SetFixedNames({std::begin(kPlainDrawingNames), std::end(kPlainDrawingNames)});
+  }
 }
 
 PrintJob::~PrintJob() { Cleanup(); }
@@ -35,13 +49,16 @@ const char* PrintJob::FailureLine(int index) { return kFailureLines[index]; }
 
 bool PrintJob::Generate() {
   Cleanup();
+  // What an earlier run left under the fixed names is not this run's output.
+  reportFiles_.DeleteFixedFiles();
+  drawingFiles_.DeleteFixedFiles();
   writer_.StartJob(ReadNumberingSettings(options_.settingsPath));
   ReportInputs inputs{project_, results_, options_.formatPath, options_.programFolder, drawingFiles_};
   for (int k = 0; k < kReportCount; ++k) {
     auto name = NewReportFileName(reportFiles_);
     if (!name) {
       ok_[size_t(k)] = false;
-      detail_[size_t(k)] = "印刷用の一時ﾌｧｲﾙを作成できません。";
+      detail_[size_t(k)] = TempFileProblem(options_.folder);
       continue;
     }
     reportFile_[size_t(k)] = *name;

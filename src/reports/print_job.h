@@ -24,7 +24,14 @@ struct PrintJobOptions {
   std::string formatPath;     // empty = FormatFilePath()
   std::string programFolder;  // LINE_PRN.DEF, STR_PRN.DEF; empty = ProgramFolder()
   std::string combinedPath;   // empty = a fourth temporary report file
+  // The files are outputs the user keeps (hasorin-cli print --out): fixed
+  // names in `folder` (kPlainReportNames, kPlainDrawingNames) that every run
+  // makes afresh, instead of new temporary names.
+  bool plainNames = false;
 };
+
+inline constexpr const char* kPlainReportNames[] = {"report1.prn", "report2.prn", "report3.prn"};
+inline constexpr const char* kPlainDrawingNames[] = {"layout.drw", "layout.sht"};
 
 class PrintJob {
  public:

@@ -7,6 +7,7 @@
 
 #include "cp932.h"
 #include "numfmt.h"
+#include "paths.h"
 #include "pile_layout.h"
 
 namespace hasorin {
@@ -165,6 +166,10 @@ bool WriteConditionsReport(ReportWriter& writer, const ReportInputs& in, std::st
     PileLayoutResult figure =
         MakePileLayoutDrawing(kFigureSheetMm, kFigureSheetMm, p, in.programFolder, in.drawingFiles);
     if (!figure.ok) throw ReportError(figure.error);
+    // The figure line is one line of a CP932 file: a name it cannot hold
+    // would make the previewer look for another file, or add lines.
+    if (!IsPrintFilePath(figure.sheetPath))
+      throw ReportError("図のﾌｧｲﾙ名に Shift_JIS で表せない文字か制御文字があります：" + figure.sheetPath);
     t.Writer().PrintLinePrefix(0);
     t.Writer().WriteBytes(std::string(kFigureMark) + Utf8ToCp932(figure.sheetPath) + "\r\n \r\n");
     t.NewPage();

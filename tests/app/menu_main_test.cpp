@@ -2,6 +2,7 @@
 // project, new / open / save / exit with their prompts and messages, the
 // recent-file list and title bar, the calculation before results, and the
 // conditions and loads editors exchanging data with the project.
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
@@ -14,16 +15,24 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QAction>
 #include <memory>
 
 #include "about.h"
 #include "engine.h"
+#include "drawing_file.h"
 #include "fake_ui.h"
+#include "frm_draw.h"
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
+#include "inp_kui.h"
 #include "inputfile.h"
 #include "menu_main.h"
+#include "menu_print.h"
 #include "paths.h"
+#include "res_out_pxpypz.h"
+#include "res_out_stress.h"
+#include "result_grid.h"
 #include "settings.h"
 #include "window_position.h"
 
@@ -334,11 +343,12 @@ class MenuMainTest : public QObject {
     QCOMPARE(w_->windowTitle(), QString("a.zrn - Hasorin"));
     QCOMPARE(Recent(), (std::vector<std::string>{a, b, "", ""}));
 
-    // An entry whose file has gone away fails like any open: no version.
+    // An entry whose file has gone away is a read error: the file does not exist.
     QFile::remove(Path("b.zrn"));
     w_->OpenRecentFile(1);
-    QCOMPARE(int(ui_->messages.size()), 2);
-    QCOMPARE(ui_->messages[1].text, ReadError(0));
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString(kReadErrorTitle));
+    QCOMPARE(ui_->messages[0].text, ReadError(fileerr::kFileNotFound));
     QCOMPARE(w_->windowTitle(), QString("Hasorin"));
   }
 
@@ -455,6 +465,7 @@ class MenuMainTest : public QObject {
     TheProject().ProjectModified = true;
     w_->show();
     w_->move(60, 90);
+    const QPoint client = w_->geometry().topLeft();  // what the next start restores
     ui_->answers = {MsgResult(answer)};
     if (!saveTo.isEmpty()) ui_->saveAnswers = {Path(saveTo)};
 
@@ -469,8 +480,8 @@ class MenuMainTest : public QObject {
     bool saved = ReadInputFile(back, File("exit.zrn")).ok && back.Conditions(1).text() == "終了前";
     QCOMPARE(saved, written);
     if (closes) {
-      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), 90, Qt::Vertical)));
-      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), 60, Qt::Horizontal)));
+      QCOMPARE(Setting("MenuMain", "Top"), std::to_string(PixelsToTwips(w_.get(), client.y(), Qt::Vertical)));
+      QCOMPARE(Setting("MenuMain", "Left"), std::to_string(PixelsToTwips(w_.get(), client.x(), Qt::Horizontal)));
     } else {
       QVERIFY(w_->isVisible());
       QVERIFY(Setting("MenuMain", "Top").empty());
@@ -513,10 +524,101 @@ class MenuMainTest : public QObject {
     QCOMPARE(ui_->messages[1].text, "計算実行中にｴﾗｰが発生しました。(ｴﾗｰｺｰﾄﾞ ： " + QString::number(code) +
                                         ")\r\n\r\n入力ﾃﾞｰﾀ等をご確認の上再度実行して下さい。");
 
-    // A sound group runs without a word.
+    // A sound group runs without a word and opens its window.
     SetInputs(Sample(4));
+    bool opened = false;
+    OnNextDialog<frmResOutStress>([&](frmResOutStress& window) {
+      opened = true;
+      window.cmdClose()->click();
+    });
     w_->RunMenuCommand(5);
+    QVERIFY(opened);
     QCOMPARE(int(ui_->messages.size()), 2);
+    QVERIFY(engine::TheResults().solved);
+  }
+
+  void resultCommandsOpenFilledWindows() {
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    int rows = -1;
+    QString title, footing;
+    OnNextDialog<frmResOutPxPyPz>([&](frmResOutPxPyPz& window) {
+      title = window.windowTitle();
+      rows = window.vaSpread1->RowCount();
+      footing = window.StatusPanel1->text();
+      QVERIFY(!window.cmdHelp()->isEnabled());
+      QTest::keyClick(window.vaSpread1, Qt::Key_Escape);
+    });
+    w_->cmdMenu(4)->click();
+    QCOMPARE(title, QString("杭頭作用力の確認"));
+    QCOMPARE(rows, 4);
+    QVERIFY(footing.contains("δy="));
+
+    // The stress window, after a change to the piles: the run is made afresh.
+    Project five = Sample(4);
+    five.PileCount = 5;
+    for (int c = 1; c <= kPileColumns; ++c) five.Piles(c, 5) = five.Piles(c, 1);
+    SetInputs(five);
+    OnNextDialog<frmResOutStress>([&](frmResOutStress& window) {
+      rows = window.vaSpread1[0]->RowCount() + window.vaSpread1[1]->RowCount();
+      QTest::keyClick(window.vaSpread1[0], Qt::Key_Escape);
+    });
+    w_->cmdMenu(5)->click();
+    QCOMPARE(rows, 10);
+    QVERIFY(ui_->messages.empty());
+  }
+
+  void drawingCommandShowsThePlanAndDeletesItsFiles() {
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    std::vector<std::string> files;
+    OnNextDialog<frmDraw>([&files](frmDraw& d) {
+      QCOMPARE(d.windowTitle(), QString("杭配置図"));
+      QVERIFY(d.Figure().sheetRead);
+      QVERIFY(d.Figure().problems.isEmpty());
+      QCOMPARE(d.Figure().drawings.at(0).elements.circles.size(), size_t(4));
+      files = DrawingFileList().Names();
+      d.tbrMenu()->findChild<QAction*>("Close")->trigger();
+    });
+    QTest::mouseClick(w_->cmdMenu(3), Qt::LeftButton);
+    QCOMPARE(int(files.size()), 2);
+    for (const std::string& f : files) QVERIFY2(!FileExists(f), f.c_str());
+    QVERIFY(ui_->messages.empty());
+
+    // A plan that cannot be drawn is told, opens no window and leaves no file.
+    Project tiny = Sample(1);
+    tiny.Piles(1, 1) = ProjectValue::Real(0.0001);
+    tiny.Piles(9, 1) = tiny.Piles(11, 1) = ProjectValue::Real(0);
+    SetInputs(tiny);
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, this, [&opened] {
+      opened = QApplication::activeModalWidget();
+      if (opened) opened->close();
+    });
+    QTest::mouseClick(w_->cmdMenu(3), Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY(!opened);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString("杭配置図の表示"));
+    QVERIFY(ui_->messages[0].text.startsWith("杭配置図を作成できませんでした。\n\n"));
+    QCOMPARE(DrawingFileList().Count(), 0);
+  }
+
+  void printCommandOpensThePrintMenu() {
+    QFile::copy(QString::fromStdString(JoinPath(ProgramFolder(), "Zrn.FMT")),
+                QString::fromStdString(FormatFilePath()));
+    SetInputs(Sample(4));
+    w_->RefreshActivation();
+    bool opened = false;
+    OnNextDialog<frmMenuPrint>([&opened](frmMenuPrint& m) {
+      opened = true;
+      QCOMPARE(m.windowTitle(), QString("検討結果の印刷"));
+      QVERIFY(m.cmdPreview()->isEnabled());
+      QTest::mouseClick(m.cmdClose(), Qt::LeftButton);
+    });
+    QTest::mouseClick(w_->cmdMenu(6), Qt::LeftButton);
+    QVERIFY(opened);
+    QVERIFY(ui_->messages.empty());
     QVERIFY(engine::TheResults().solved);
   }
 
@@ -614,6 +716,90 @@ class MenuMainTest : public QObject {
     QCOMPARE(TheProject().Conditions(5), ProjectValue::Integer(1));
     QVERIFY(w_->cmdMenu(0)->isHighlighted());
     QVERIFY(!w_->cmdMenu(4)->isEnabled());  // still no piles
+  }
+
+  void fileCommandsAnswerTheirKeys() {
+    w_->show();
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    QTest::keyClick(w_.get(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QCOMPARE(ui_->messages[0].title, QString("新規作成"));
+    QTest::keyClick(w_.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(int(ui_->openDialogs.size()), 1);
+    TheProject().CurrentFilePath.clear();
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
+    QCOMPARE(int(ui_->saveDialogs.size()), 1);
+    QTest::keyClick(w_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(ui_->saveDialogs.size()), 2);
+    // The menu texts stay as they are.
+    QCOMPARE(w_->findChild<QAction*>("mnuFileSave")->text(), QString("ﾌｧｲﾙの上書き保存(&A)..."));
+  }
+
+  // Each editor opens with the keyboard in its first field: what the user
+  // types lands there and Enter moves on instead of confirming the defaults.
+  void editorsOpenWithTheFocusInTheirFirstField_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("next");  // where Enter takes the focus
+    QTest::newRow("conditions") << 0 << "Case 2" << "txtTitle" << "numEp";
+    QTest::newRow("loads") << 1 << "12.25" << "numXo" << "numYo";
+    QTest::newRow("piles") << 2 << "1.2" << "vaSpread1" << "vaSpread1";
+  }
+  void editorsOpenWithTheFocusInTheirFirstField() {
+    QFETCH(int, command);
+    QFETCH(QString, typed);
+    QFETCH(QString, first);
+    QFETCH(QString, next);
+    SetInputs(Sample(2));
+    QString focusAtOpen, focusAfterEnter, firstText;
+    bool openAfterEnter = false;
+    OnNextDialog<EditorFrame>([&](EditorFrame& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QWidget* focus = QApplication::focusWidget();
+      focusAtOpen = focus ? focus->objectName() : QString();
+      if (focusAtOpen == first) {
+        for (QChar c : typed) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        openAfterEnter = editor.isVisible();
+        focus = QApplication::focusWidget();
+        focusAfterEnter = focus ? focus->objectName() : QString();
+        if (auto* field = editor.findChild<QLineEdit*>(first)) firstText = field->text();
+        if (auto* piles = qobject_cast<frmInpKui*>(&editor))
+          firstText = piles->vaSpread1->Model()->data(piles->vaSpread1->Model()->index(0, 0), Qt::DisplayRole).toString();
+      }
+      if (editor.isVisible()) QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+    });
+    w_->cmdMenu(command)->click();
+    QCOMPARE(focusAtOpen, first);
+    QVERIFY(openAfterEnter);
+    QCOMPARE(focusAfterEnter, next);
+    QCOMPARE(firstText, command == 2 ? QString("1.200") : typed);
+  }
+
+  // More decimals than a field shows are refused as they are typed, so the
+  // project and the calculation get exactly the value on the screen.
+  void typedDecimalsBeyondTheFieldNeverReachTheCalculation() {
+    SetInputs(Sample(4));
+    OnNextDialog<frmInpJyoken>([](frmInpJyoken& editor) {
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+      QTest::mouseClick(editor.numAlpha, Qt::LeftButton);
+      QTest::keyClick(editor.numAlpha, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(editor.numAlpha, "1.234");
+      QTest::keyClick(editor.numAlpha, Qt::Key_Tab);
+      QCOMPARE(editor.numAlpha->text(), QString("1.23"));
+      QTest::mouseClick(editor.cmdOk(), Qt::LeftButton);
+    });
+    w_->cmdMenu(0)->click();
+    QCOMPARE(TheProject().Conditions(7), ProjectValue::Real(1.23));
+    QCOMPARE(engine::CalcPileGroup(), 0);
+    Project shown = TheProject();
+    shown.Conditions(7) = ProjectValue::Real(1.23);
+    engine::CalcResults expected;
+    QCOMPARE(engine::CalcPileGroup(shown, expected), 0);
+    QCOMPARE(engine::TheResults().SigmaCaAllow[0][1], expected.SigmaCaAllow[0][1]);
+    QCOMPARE(engine::TheResults().CheckRatio[0][1], expected.CheckRatio[0][1]);
   }
 };
 

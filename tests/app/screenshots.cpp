@@ -1,10 +1,15 @@
-// Saves pictures of the main window, both editors and the About window, for
+// Saves pictures of the main window, the editors (numbering included), the result windows and the About window, for
 // looking at them: hasorin_screenshots OUTPUT_FOLDER (run under xvfb-run,
 // QT_SCALE_FACTOR=1.5 for the 150 % look). Not a test.
 #include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QPainter>
 #include <QDir>
 #include <QFont>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <cmath>
 
@@ -12,15 +17,32 @@
 #include "inp_gairyoku.h"
 #include "inp_jyoken.h"
 #include "inp_kui.h"
+#include "inp_renban.h"
+#include "engine.h"
+#include "example_projects.h"
 #include "exchange.h"
+#include "open_viewers.h"
+#include "res_out_pxpypz.h"
+#include "res_out_stress.h"
+#include "result_grid.h"
+#include "save_workbook.h"
 #include "menu_main.h"
+#include "numbering.h"
 #include "project.h"
 #include "settings.h"
+#include "screenshot_app.h"
 #include "ui.h"
 
 using namespace hasorin;
 
 namespace {
+
+void Settle() {
+  for (int i = 0; i < 20; ++i) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+}
 
 void Save(QWidget& w, const QString& folder, const QString& name) {
   w.show();
@@ -32,13 +54,7 @@ void Save(QWidget& w, const QString& folder, const QString& name) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  InstallQtJapaneseTranslation(app);
-  QFont font;
-  font.setFamilies({"IPAPGothic", "IPAGothic"});
-  font.setPointSize(10);
-  QApplication::setFont(font);
-  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-  QDir().mkpath(out);
+  const QString out = testing::PrepareScreenshots(app, argc, argv);
   QTemporaryDir settings;
   InitProgramPaths(settings.path().toStdString(), settings.filePath("appdata").toStdString(),
                    "hasorin");
@@ -66,6 +82,21 @@ int main(int argc, char* argv[]) {
   frmAbout about;
   Save(about, out, "about");
 
+  // The numbering editor on each of its tabs, with joined numbers and margins.
+  NumberingFields numbering;
+  numbering.method = 2;
+  numbering.init = 1;
+  numbering.style = {0, 1, 3, 7};
+  numbering.margin = {0, 2, 4, 6};
+  SaveNumberingFields(numbering, SettingsFilePath());
+  frmInpRenban renban;
+  main.ConnectEditor(&renban);
+  for (int tab = 0; tab < 3; ++tab) {
+    renban.TabStrip1->setCurrentIndex(tab);
+    Save(renban, out, QString("numbering_tab%1").arg(tab + 1));
+  }
+  renban.close();
+
   // Thirty piles of three diameters in rows of six, the outer ones inclined.
   for (int i = 1; i <= 30; ++i) {
     const double d = i <= 12 ? 0.8 : i <= 24 ? 1.0 : 1.2;
@@ -84,18 +115,93 @@ int main(int argc, char* argv[]) {
   QObject::connect(&piles, &EditorFrame::LoadData, &piles,
                    [&] { piles.SetFields(LoadPileTableFields(TheProject())); });
   Save(piles, out, "piles");
+  // Row 1 typed as a solid 2.5 m pile: I leaves its column's limit.
+  piles.activateWindow();
+  Settle();
+  auto focus = [&piles] {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : piles.vaSpread1;
+  };
+  for (const char* value : {"2.5", "0", "0"}) {
+    for (const char* c = value; *c; ++c) QTest::keyClick(focus(), *c);
+    QTest::keyClick(focus(), Qt::Key_Tab);
+  }
+  Settle();
+  piles.grab().save(QDir(out).filePath("piles_out_of_range.png"));
 
-  // The range message as the desktop shows it, over the conditions editor.
-  conditions.activateWindow();
-  conditions.numEp->setFocus();
-  conditions.numEp->setText("50000");
-  emit conditions.numEp->textEdited("50000");
-  QTimer::singleShot(300, [&] {
+  // The result windows for the inclined example and for 999 piles: a load
+  // that puts the far piles in tension for the stress window (scrolled to
+  // where compression turns into tension), and one whose axial forces go
+  // beyond the cells' ±9999.99 for the pile-head window.
+  static engine::CalcResults r;
+  auto run = [](const char* name, const Project& project) {
+    if (engine::CalcPileGroup(project, r) != 0 || !r.solved) qFatal("%s does not solve", name);
+  };
+  auto heads = [&](const QString& name) {
+    frmResOutPxPyPz window;
+    ConnectViewer(window, r);
+    Save(window, out, "heads_" + name);
+    AddSaveWorkbookEntry(window, TheProject(), r);  // as the main window adds it
+    // The grid's context menu over pile 3, grabbed with the window behind it.
+    ResultGrid* grid = window.vaSpread1;
+    const QPoint at = grid->visualRect(grid->model()->index(2, 1)).center();
+    QTimer::singleShot(200, [&window, &out, name] {
+      if (QWidget* menu = QApplication::activePopupWidget()) {
+        QPixmap picture = window.grab();
+        QPainter(&picture).drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+        picture.save(QDir(out).filePath("heads_" + name + "_menu.png"));
+        menu->close();
+      }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+  };
+  auto stress = [&](const QString& name, const Project& project, int firstRow) {
+    frmResOutStress window;
+    ConnectViewer(window, project, r);
+    window.show();
+    QApplication::processEvents();
+    for (ResultGrid* g : window.Grids())
+      g->scrollTo(g->model()->index(firstRow, 0), QAbstractItemView::PositionAtTop);
+    Save(window, out, "stress_" + name + "_skk400");
+    window.cboZai->setCurrentIndex(1);
+    Save(window, out, "stress_" + name + "_skk490");
+  };
+  const Project inclined = testing::Inclined4();
+  run("inclined", inclined);
+  heads("inclined");
+  stress("inclined", inclined, 0);
+  Project big = testing::ManyPiles(kMaxPiles);
+  testing::SetLoads(big, 6.0e4, 0.8e6, -4.0e4, 0, 0, -1.6e7);
+  run("999 in tension", big);
+  stress("999", big, 18);
+  testing::SetLoads(big, 2.0e5, 3.0e6, -4.0e4, 0, 0, 9.0e5);
+  run("999 overloaded", big);
+  heads("999");
+
+  // The conditions editor just opened, as the menu opens it: the focus in
+  // the title field, its text selected for typing over.
+  frmInpJyoken fresh;
+  main.ConnectEditor(&fresh);
+  fresh.show();
+  fresh.activateWindow();
+  Settle();
+  fresh.grab().save(QDir(out).filePath("conditions_opened.png"));
+
+  // A refused value as typed: "3" into α, then Tab; the range message comes
+  // up over the editor, and the field keeps "3" behind it and after it.
+  QTest::mouseClick(fresh.numAlpha, Qt::LeftButton);
+  QTest::keyClick(fresh.numAlpha, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(fresh.numAlpha, "3");
+  QTimer::singleShot(400, [&] {
     if (QWidget* box = QApplication::activeModalWidget()) {
       box->grab().save(QDir(out).filePath("range_message.png"));
+      fresh.grab().save(QDir(out).filePath("refused_behind_message.png"));
       box->close();
     }
   });
-  conditions.numEp->RequestLeave();
+  QTest::keyClick(fresh.numAlpha, Qt::Key_Tab);
+  Settle();
+  fresh.grab().save(QDir(out).filePath("refused_as_typed.png"));
   return 0;
 }

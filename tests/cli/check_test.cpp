@@ -68,7 +68,7 @@ TEST(CheckCommand, RefusedFilesExitWithTwoAndTheDesktopMessages) {
 
   const CliRun missing = RunCli({"check", QDir(dir.path()).filePath("none.zrn")});
   EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_NE(missing.err.find("Ver.error"), std::string::npos);
+  EXPECT_EQ(missing.err, kReadError + "（ｴﾗｰｺｰﾄﾞ ： 53）" + kTail);
 }
 
 TEST(CheckCommand, MissingArgumentIsAUsageError) {

@@ -20,8 +20,12 @@ struct CliRun {
   std::string err;
 };
 
-CliRun RunProgram(const QString& program, const QStringList& arguments) {
+// `environment`: additions "NAME=value".
+CliRun RunProgram(const QString& program, const QStringList& arguments, const QStringList& environment = {}) {
   QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& entry : environment) env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+  process.setProcessEnvironment(env);
   process.start(program, arguments);
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -67,15 +71,13 @@ TEST(PrintCommand, WritesReportsDrawingAndCombinedFile) {
   ASSERT_EQ(reports.size(), 3u) << r.out;
   EXPECT_NE(r.out.find("1 ok "), std::string::npos);
 
-  // Three report files, the drawing and its sheet, and report.prn.
-  const QStringList files = QDir(out).entryList(QDir::Files);
-  EXPECT_EQ(files.size(), 6) << files.join(",").toStdString();
-  EXPECT_TRUE(files.contains("report.prn"));
-  for (const QString& f : files) {
-    if (f != "report.prn") {
-      EXPECT_TRUE(f.startsWith("~PS")) << f.toStdString();
-    }
-  }
+  // Three report files, the drawing and its sheet, and report.prn: the same
+  // six files however often the command runs.
+  const QStringList outputs = {"layout.drw", "layout.sht", "report.prn", "report1.prn", "report2.prn",
+                               "report3.prn"};
+  EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), outputs);
+  ASSERT_EQ(RunCli({"print", kInclined, "--out", out}).exitCode, 0);
+  EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), outputs);
 
   const QByteArray combined = ReadAll(QDir(out).filePath("report.prn"));
   QByteArray expected = ReadAll(reports[0]) + "\f" + ReadAll(reports[1]) + "\f" + ReadAll(reports[2]);
@@ -166,8 +168,33 @@ TEST(PrintCommand, DamagedFormatFileExitsWithFiveAndNamesTheReports) {
   EXPECT_EQ(r.err.find("･『計算条件』"), std::string::npos);
   EXPECT_NE(r.out.find("1 ok "), std::string::npos);
   EXPECT_NE(r.out.find("2 error "), std::string::npos);
-  // The combined file still holds what was generated.
+  // The combined file still holds what was generated, and nothing else is left.
   EXPECT_TRUE(Utf8(ReadAll(QDir(out.path()).filePath("report.prn"))).starts_with("?R1計算条件"));
+  EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({"layout.drw", "layout.sht", "report.prn", "report1.prn", "report2.prn", "report3.prn"}));
+}
+
+TEST(PrintCommand, FolderNamesAPrintFileCannotHold) {
+  QTemporaryDir dir;
+  // A temporary folder CP932 cannot name, or one with a line break: the
+  // figure still reaches the PDF, through a folder a print file can name.
+  for (const QString& name : {QStringLiteral("Zoë"), QStringLiteral("x\n?FG;000;000;%1/evil.sht")}) {
+    const QString tmp = QDir(dir.path()).filePath(name.contains('%') ? name.arg(dir.path()) : name);
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    const QString pdf = QDir(dir.path()).filePath("r.pdf");
+    const CliRun r = RunProgram(HASORIN_CLI, {"print", kInclined, "--pdf", pdf}, {"TMPDIR=" + tmp});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // no figure that could not be read
+    EXPECT_TRUE(QDir(tmp).entryList({"~PS*", "hasorin-*"}, QDir::AllEntries).isEmpty());
+  }
+  // An output folder of that kind is refused before anything is written.
+  for (const QString& name : {QStringLiteral("絵文字😀"), QStringLiteral("a\n?FG;000;000;b")}) {
+    const QString out = QDir(dir.path()).filePath(name);
+    const CliRun r = RunCli({"print", kInclined, "--out", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Shift_JIS で表せない文字か制御文字"), std::string::npos) << r.err;
+    EXPECT_FALSE(QFileInfo::exists(out));
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <random>
+#include <set>
 
 #include "drawing_file.h"
 #include "paths.h"
@@ -165,6 +166,74 @@ TEST(PileLayout, NineHundredNinetyNineInclinedPilesFit) {
   EXPECT_GE(e.lines.size(), 999u * 3);
 
   EXPECT_LE(e.texts.size(), size_t(e.capacity.texts));
+}
+
+// Groups of more than 200 piles: a number is written only where it can be
+// read, clear of every circle line, every arrow and every other number.
+TEST(PileLayout, LargeGroupsKeepTheirNumbersLegible) {
+  struct Case {
+    const char* name;
+    int piles, perRow;
+    double spacing;
+    bool inclined, allNumbered;
+  };
+  for (const Case& c : {Case{"999 close", 999, 37, 1.5, true, false}, Case{"250 far apart", 250, 25, 8.0, false, true},
+                        Case{"200 close", 200, 10, 1.5, true, true}}) {
+    std::vector<Pile> piles;
+    for (int i = 0; i < c.piles; ++i) {
+      const bool raked = c.inclined && i % 7 == 0;
+      piles.push_back({0.6, (i % c.perRow) * c.spacing, (i / c.perRow) * c.spacing, raked ? 10.0 : 0.0, (i % 4) * 90.0});
+    }
+    DrawingElements e;
+    std::string error;
+    ASSERT_TRUE(BuildPileLayout(MakeProject(piles), Styles(), 150, 150, e, error)) << error;
+    ASSERT_EQ(e.circles.size(), size_t(c.piles)) << c.name;
+    const double h = Styles()[1].SizeMm();
+    struct Label {
+      int pile;
+      double left, bottom, right, top;
+    };
+    std::vector<Label> labels;
+    for (const DrawText& t : e.texts) {
+      auto n = ParseInt(t.text);
+      if (t.style != kLabelStyle || t.direction != kTextHorizontal || !n || t.text[0] == '+') continue;
+      labels.push_back({*n, t.x, t.y, t.x + TextWidthMm(Styles()[1], t.text), t.y + h});
+    }
+    if (c.allNumbered) {
+      EXPECT_EQ(labels.size(), size_t(c.piles)) << c.name;
+      continue;
+    }
+    // The first and last pile of the first and last rows at least.
+    std::set<int> numbered;
+    for (const Label& l : labels) numbered.insert(l.pile);
+    for (int pile : {1, 37, 963, 999}) EXPECT_TRUE(numbered.count(pile)) << pile;
+    for (size_t i = 0; i < labels.size(); ++i) {
+      const Label& a = labels[i];
+      auto inside = [&](double x, double y) { return x > a.left && x < a.right && y > a.bottom && y < a.top; };
+      for (size_t j = i + 1; j < labels.size(); ++j) {
+        const Label& b = labels[j];
+        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top)
+            << a.pile << " runs into " << b.pile;
+      }
+      for (const DrawCircle& circle : e.circles) {
+        // Wholly inside the circle or wholly outside it.
+        const DrawPoint& o = e.Point(circle.centre);
+        const double nx = std::max({a.left - o.x, 0.0, o.x - a.right});
+        const double ny = std::max({a.bottom - o.y, 0.0, o.y - a.top});
+        const double fx = std::max(std::fabs(a.left - o.x), std::fabs(a.right - o.x));
+        const double fy = std::max(std::fabs(a.bottom - o.y), std::fabs(a.top - o.y));
+        EXPECT_TRUE(std::hypot(nx, ny) >= circle.radius || std::hypot(fx, fy) <= circle.radius)
+            << a.pile << " over a circle line";
+      }
+      for (const DrawLine& l : e.lines) {
+        if (l.lineType != kArrowLineType) continue;
+        const DrawPoint &p = e.Point(l.start), &q = e.Point(l.end);
+        for (int k = 0; k <= 20; ++k) {
+          EXPECT_FALSE(inside(p.x + (q.x - p.x) * k / 20, p.y + (q.y - p.y) * k / 20)) << a.pile << " over an arrow";
+        }
+      }
+    }
+  }
 }
 
 TEST(PileLayout, UnusableRangeFailsCleanly) {

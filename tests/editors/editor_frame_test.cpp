@@ -3,13 +3,19 @@
 // OK / Cancel / close box, remembered position, title limits.
 #include <QApplication>
 #include <QButtonGroup>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "fake_ui.h"
 #include "inp_gairyoku.h"
@@ -51,6 +57,44 @@ class EditorFrameTest : public QObject {
       i += len - 1;
     }
   }
+  // Makes the next range message behave like a real message box: it takes
+  // the focus away from the editor and gives it back when it closes.
+  // `whileShown` runs while the box has the focus.
+  void TakeFocusOnMessage(QWidget& editor, std::function<void()> whileShown) {
+    ui_->onMessage = [&editor, whileShown] {
+      QDialog box(&editor);
+      (new QHBoxLayout(&box))->addWidget(new QPushButton("OK"));
+      box.show();
+      box.activateWindow();
+      QVERIFY(QTest::qWaitFor([&box] { return QApplication::activeWindow() == &box; }));
+      whileShown();
+      box.close();
+      editor.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&editor));
+    };
+  }
+  // A click as the window system delivers it: to the window, which passes it
+  // on to the control under the pointer.
+  static void Click(QWidget* w) {
+    QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {},
+                      w->mapTo(w->window(), w->rect().center()));
+  }
+  // Puts the field in edit by clicking it and selecting its text, as a user does.
+  static void ClickAndType(QLineEdit* field, const QString& text) {
+    Click(field);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+  }
+  // The conditions and the loads editor; a test row shows the one it names.
+  struct BothEditors {
+    frmInpJyoken conditions;
+    frmInpGairyoku loads;
+    EditorFrame& Shown(bool wantLoads) {
+      EditorFrame& editor = wantLoads ? static_cast<EditorFrame&>(loads) : conditions;
+      Show(editor);
+      return editor;
+    }
+  };
   static void Store(const char* section, long top, long left) {
     CPrivateProfile().SetValueString(SettingsFilePath(), section, "Top", std::to_string(top));
     CPrivateProfile().SetValueString(SettingsFilePath(), section, "Left", std::to_string(left));
@@ -85,7 +129,9 @@ class EditorFrameTest : public QObject {
     QTest::newRow("Ep above") << false << "numEp" << "100000000" << ep;
     QTest::newRow("Ep empty") << false << "numEp" << "" << "";
     QTest::newRow("kh lower limit") << false << "numKh" << "1" << "";
-    QTest::newRow("kh half") << false << "numKh" << "0.5" << "入力範囲：1 ～ 99,999,999";
+    QTest::newRow("kh zero") << false << "numKh" << "0" << "入力範囲：1 ～ 99,999,999";
+    QTest::newRow("alpha 3, shown as typed") << false << "numAlpha" << "3" << "入力範囲：0.00 ～ 2.00";
+    QTest::newRow("Ep above, no grouping") << false << "numEp" << "123456789" << ep;
     QTest::newRow("alpha 2.00") << false << "numAlpha" << "2.00" << "";
     QTest::newRow("alpha 2.01") << false << "numAlpha" << "2.01" << "入力範囲：0.00 ～ 2.00";
     QTest::newRow("alpha 0") << false << "numAlpha" << "0" << "";
@@ -99,12 +145,12 @@ class EditorFrameTest : public QObject {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    frmInpJyoken conditions;
-    frmInpGairyoku forces;
-    EditorFrame& editor = loads ? static_cast<EditorFrame&>(forces) : conditions;
-    Show(editor);
+    BothEditors both;
+    EditorFrame& editor = both.Shown(loads);
     auto* f = editor.findChild<NumberField*>(field);
     QVERIFY(f);
+    QString textWhileShown;
+    TakeFocusOnMessage(editor, [&] { textWhileShown = f->text(); });
     TypeAndLeave(f, typed);
     if (message.isEmpty()) {
       QVERIFY(ui_->messages.empty());
@@ -117,8 +163,78 @@ class EditorFrameTest : public QObject {
       QCOMPARE(ui_->messages[0].icon, MsgIcon::Information);
       QCOMPARE(ui_->messages[0].buttons, MsgButtons::Ok);
       QVERIFY(f->hasFocus());
-      QCOMPARE(f->text(), typed);  // the value stays as typed
+      // The value stays as typed, behind the message and after it.
+      QCOMPARE(textWhileShown, typed);
+      QCOMPARE(f->text(), typed);
     }
+  }
+
+  // A field takes no more decimals than it shows; what it holds is what it shows.
+  void decimalsBeyondThePatternAreRefused_data() {
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");  // after leaving the field
+    QTest::addColumn<double>("stored");
+    QTest::newRow("alpha") << false << "numAlpha" << "1.234" << "1.23" << 1.23;
+    QTest::newRow("Ep takes no point") << false << "numEp" << "200000.5" << "2,000,005" << 2000005.0;
+    QTest::newRow("kh takes no point") << false << "numKh" << "3000.9" << "30,009" << 30009.0;
+    QTest::newRow("Xo") << true << "numXo" << "12.345" << "12.34" << 12.34;
+    QTest::newRow("Yo") << true << "numYo" << "-0.019" << "-0.01" << -0.01;
+    QTest::newRow("Mzo") << true << "numMzo" << "1234.5678" << "1,234.56" << 1234.56;
+  }
+  void decimalsBeyondThePatternAreRefused() {
+    QFETCH(bool, loads);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(double, stored);
+    BothEditors both;
+    auto* f = both.Shown(loads).findChild<NumberField*>(field);
+    ClickAndType(f, typed);
+    QTest::keyClick(f, Qt::Key_Tab);
+    QCOMPARE(f->text(), shown);
+    QCOMPARE(f->value(), std::optional<double>(stored));
+    // A value handed in with more decimals is held as it is shown as well.
+    f->setValue(stored + 0.004);
+    QCOMPARE(f->value(), std::optional<double>(stored));
+  }
+
+  // While a value is refused, a click on another control does nothing there:
+  // the message comes first and the control is left as it was.
+  void clickElsewhereDoesNotActWhileRefused_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("option button") << "option";
+    QTest::newRow("check box") << "check";
+    QTest::newRow("list") << "list";
+  }
+  void clickElsewhereDoesNotActWhileRefused() {
+    QFETCH(QString, target);
+    frmInpJyoken editor;
+    // A check box and a list, as other editors on the same frame have them.
+    auto* check = new QCheckBox(QStringLiteral("印刷"), editor.Body());
+    auto* list = new QComboBox(editor.Body());
+    list->addItems({"1", "2"});
+    editor.Body()->layout()->addWidget(check);
+    editor.Body()->layout()->addWidget(list);
+    Show(editor);
+    const int optionBefore = editor.optTop->checkedId();
+    ClickAndType(editor.numEp, "5");
+    Click(target == "option" ? static_cast<QWidget*>(editor.optTop->button(1))
+          : target == "check" ? static_cast<QWidget*>(check)
+                              : list);
+    QTest::qWait(20);
+    QCOMPARE(int(ui_->messages.size()), 1);
+    QVERIFY(editor.numEp->hasFocus());
+    QCOMPARE(editor.numEp->text(), QString("5"));
+    QCOMPARE(editor.optTop->checkedId(), optionBefore);
+    QVERIFY(!check->isChecked());
+    QVERIFY(!list->view()->isVisible());
+    // Once the value is mended the same click acts.
+    ClickAndType(editor.numEp, "300000");
+    Click(editor.optTop->button(1));
+    QCOMPARE(editor.optTop->checkedId(), 1);
+    QCOMPARE(int(ui_->messages.size()), 1);
   }
 
   void keysMoveInTabOrder() {
@@ -234,8 +350,9 @@ class EditorFrameTest : public QObject {
     editor.close();
     QVERIFY(!editor.isVisible());
     QCOMPARE(editor.UsrTag, QString("before"));
-    QCOMPARE(Setting("InpJyoken", "Top"), PixelsToTwips(&editor, editor.y(), Qt::Vertical));
-    QCOMPARE(Setting("InpJyoken", "Left"), PixelsToTwips(&editor, editor.x(), Qt::Horizontal));
+    // The client area's position: the one a restore places the window at.
+    QCOMPARE(Setting("InpJyoken", "Top"), PixelsToTwips(&editor, editor.geometry().y(), Qt::Vertical));
+    QCOMPARE(Setting("InpJyoken", "Left"), PixelsToTwips(&editor, editor.geometry().x(), Qt::Horizontal));
     QVERIFY(Setting("InpJyoken", "Top") > 0);
   }
 
@@ -262,8 +379,15 @@ class EditorFrameTest : public QObject {
     const QRect screen = editor.screen()->availableGeometry();
     const int centreY = screen.y() + std::max(0, (screen.height() - editor.frameGeometry().height()) / 2);
     const int centreX = screen.x() + std::max(0, (screen.width() - editor.frameGeometry().width()) / 2);
-    QCOMPARE(editor.y(), centredTop ? centreY : TwipsToPixels(&editor, top, Qt::Vertical));
-    QCOMPARE(editor.x(), centredLeft ? centreX : TwipsToPixels(&editor, left, Qt::Horizontal));
+    QCOMPARE(editor.geometry().y(), centredTop ? centreY : TwipsToPixels(&editor, top, Qt::Vertical));
+    QCOMPARE(editor.geometry().x(), centredLeft ? centreX : TwipsToPixels(&editor, left, Qt::Horizontal));
+    // Shown and closed, it stores what it was placed at (offscreen windows
+    // have a thin frame, which must not count).
+    if (centredTop || centredLeft || top < 1000) return;
+    Show(editor);
+    QTest::mouseClick(editor.cmdCancel(), Qt::LeftButton);
+    QCOMPARE(Setting("InpGairyoku", "Top"), top);
+    QCOMPARE(Setting("InpGairyoku", "Left"), left);
   }
 
   void captionAndHelpFromOpener() {
@@ -287,13 +411,20 @@ class EditorFrameTest : public QObject {
     QVERIFY(ui_->processes[0].arguments.contains("hasorin.chm"));
   }
 
+  void loadsEditorShowsNoUnitTextBesideTheFields() {
+    frmInpGairyoku editor;
+    Show(editor);
+    for (QLabel* label : editor.findChildren<QLabel*>())
+      QVERIFY2(!label->isVisible() || label->text().isEmpty(), qPrintable(label->text()));
+  }
+
   void loadStepsRunOnceInOrder() {
     Store("InpJyoken", 1500, 1500);
     frmInpJyoken editor;
     editor.UsrCaption = "条件";
     QStringList seen;
     connect(&editor, &EditorFrame::LoadData, this, [&] {
-      seen << editor.windowTitle() << QString::number(editor.y());
+      seen << editor.windowTitle() << QString::number(editor.geometry().y());
     });
     Show(editor);
     editor.hide();
@@ -317,8 +448,11 @@ class EditorFrameTest : public QObject {
     // Letters and a second point never get in.
     editor.numEp->selectAll();
     QTest::keyClicks(editor.numEp, "12a.3.4");
-    QCOMPARE(editor.numEp->text(), QString("12.34"));
-    QCOMPARE(editor.numEp->value(), std::optional<double>(12.34));
+    QCOMPARE(editor.numEp->text(), QString("1234"));  // and no point where no decimals are shown
+    QCOMPARE(editor.numEp->value(), std::optional<double>(1234));
+    editor.numAlpha->selectAll();
+    QTest::keyClicks(editor.numAlpha, "1.2.5");
+    QCOMPARE(editor.numAlpha->text(), QString("1.25"));
     // No minus sign where the lower limit is not negative.
     editor.numEp->selectAll();
     QTest::keyClicks(editor.numEp, "-5");

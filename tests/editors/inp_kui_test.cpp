@@ -19,6 +19,7 @@
 
 #include "exchange.h"
 #include "fake_ui.h"
+#include "greek_text.h"
 #include "inp_kui.h"
 #include "settings.h"
 #include "window_position.h"
@@ -123,11 +124,22 @@ class InpKuiTest : public QObject {
                              "Ｋv(kN/m)", "；杭の軸方向バネ定数"})
       QVERIFY2(notes.contains(QString::fromUtf8(text)), text);
     QVERIFY(editor_->Frame1->isVisible());
-    // φ and ψ of the notes come from a font that tells them apart.
+    // Only φ and ψ of the notes and the heading come from a font that tells
+    // them apart; Ａ, Ｉ, Ｚ and the Japanese keep the window's font.
     if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) {
-      for (QLabel* l : editor_->Frame1->findChildren<QLabel*>())
-        if (l->text().contains(QChar(0x03C6)) || l->text().contains(QChar(0x03C8)))
-          QCOMPARE(l->font().families().value(0), QStringLiteral("DejaVu Sans"));
+      for (QLabel* l : editor_->Frame1->findChildren<QLabel*>()) {
+        QVERIFY(qobject_cast<GreekAwareLabel*>(l));
+        QVERIFY(l->font().families().value(0) != QStringLiteral("DejaVu Sans"));
+      }
+      QVERIFY(qobject_cast<GreekAwareHeader*>(editor_->vaSpread1->horizontalHeader()));
+      QVERIFY(editor_->vaSpread1->horizontalHeader()->font().families().value(0) != QStringLiteral("DejaVu Sans"));
+      // Even under the program's proportional window font, Ｉ stands as wide
+      // as the full-width character it is.
+      if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
+        const QFont proportional(QStringLiteral("IPAPGothic"), 10);
+        QCOMPARE(GreekAwareWidth(QStringLiteral("Ｉ"), proportional),
+                 GreekAwareWidth(QStringLiteral("杭"), proportional));
+      }
     }
 
     QCOMPARE(editor_->vaSpread1->model()->headerData(0, Qt::Horizontal).toString(),
@@ -239,6 +251,7 @@ class InpKuiTest : public QObject {
 
   void aRefusedEntryKeepsTheEditorOpenOnOk() {
     project_ = ProjectWithDiameters({1.0});
+    project_.Piles(3, 1) = ProjectValue::Real(0);  // dt, so that a new D gives a real pipe
     Open();
     QTest::keyClicks(editor_->vaSpread1, "7");
     QVERIFY(editor_->vaSpread1->IsEditing());
@@ -256,6 +269,63 @@ class InpKuiTest : public QObject {
     editor_->cmdOk()->click();
     QVERIFY(!editor_->isVisible());
     QCOMPARE(project_.Piles(1, 1).real(), 0.7);
+  }
+
+  // Section values computed from D, t and dt that leave their column's limits
+  // are marked, told in the status bar, shown whole, and refused by OK.
+  void computedSectionsOutOfRangeAreMarkedAndRefused_data() {
+    QTest::addColumn<QStringList>("typed");  // D, t, dt of row 1
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("D 2.5 m solid: I above")
+        << QStringList{"2.5", "0", "0"} << int(kColI)
+        << "1行 Ｉ(cm4) の値 191,747,599 は上限 99999999 を超えています"
+        << "1行 Ｉ(cm4)：「191,747,599」 入力範囲：1～99999999";
+    QTest::newRow("t 200 mm on D 0.1 m: A negative")
+        << QStringList{"0.1", "200", "0"} << int(kColA)
+        << "1行 Ａ(cm2) の値 -628.32 は下限 0.01 を下回っています"
+        << "1行 Ａ(cm2)：「-628.32」 入力範囲：0.01～99999.99";
+  }
+  void computedSectionsOutOfRangeAreMarkedAndRefused() {
+    QFETCH(QStringList, typed);
+    QFETCH(int, column);
+    QFETCH(QString, status);
+    QFETCH(QString, message);
+    project_ = ProjectWithDiameters({1.0, 1.0});
+    Open();
+    PileGrid* grid = editor_->vaSpread1;
+    for (int k = 0; k < typed.size(); ++k) {
+      for (QChar c : typed[k]) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+      // Enter after the last value moves down: the status still names row 1.
+      QTest::keyClick(QApplication::focusWidget(), k + 1 < typed.size() ? Qt::Key_Tab : Qt::Key_Return);
+    }
+    QCOMPARE(grid->ActiveRow(), 1);
+    QCOMPARE(editor_->StatusPanel1->text(), status);
+    const QModelIndex cell = grid->model()->index(0, column);
+    QCOMPARE(grid->model()->data(cell, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    const QString shown = grid->model()->data(cell, Qt::DisplayRole).toString();
+    QVERIFY2(grid->fontMetrics().horizontalAdvance(shown) + 8 <= grid->columnWidth(column),
+             qPrintable(shown));
+
+    QTest::mouseClick(editor_->cmdOk(), Qt::LeftButton);
+    QCOMPARE(ui_->messages.size(), size_t(1));
+    QCOMPARE(ui_->messages[0].text, message);
+    QCOMPARE(ui_->beeps, 1);
+    QVERIFY(editor_->isVisible());
+    QVERIFY(!project_.ProjectModified);
+    QCOMPARE(grid->ActiveColumn(), column);
+    QCOMPARE(grid->ActiveRow(), 0);
+
+    // A pipe that fits is taken.
+    grid->SetActiveCell(0, kColD);
+    for (QChar c : QString("1")) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (QChar c : QString("12")) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::mouseClick(editor_->cmdOk(), Qt::LeftButton);
+    QVERIFY(!editor_->isVisible());
+    QCOMPARE(project_.Piles(kColI + 1, 1).real(), 454544.0);
   }
 
   void cancelLeavesTheProjectAlone() {

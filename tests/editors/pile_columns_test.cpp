@@ -148,4 +148,16 @@ TEST(PileTabText, SplitsSpreadsheetClipboardText) {
 }
 
 }  // namespace
+// Every section a thin pipe can give is shown whole; a Z beyond any column
+// width shows "#" marks, never a clipped number.
+TEST(PileCells, ComputedSectionsAreShownWholeOrAsMarks) {
+  const auto thin = ComputePileSection(0.1, 999.9, 49.9);  // do = 0.2 mm
+  ASSERT_TRUE(thin);
+  EXPECT_EQ(PileShownText(kColI, thin->I), PileDisplayText(kColI, thin->I));
+  EXPECT_EQ(PileShownText(kColZ, thin->Z), QString(PileWidestText(kColZ).size(), QLatin1Char('#')));
+  EXPECT_EQ(PileShownText(kColI, 191747599.0), QStringLiteral("191,747,599"));
+  EXPECT_EQ(PileSectionOutOfRange({1.0, 12.0, 0.0, 341.08, 415392.0, 8324.0}), -1);
+  EXPECT_EQ(PileSectionOutOfRange({2.5, 0.0, 0.0, 49087.39, 191747599.0, 1533981.0}), kColI);
+}
+
 }  // namespace hasorin

@@ -7,10 +7,12 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTextLayout>
+#include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "fake_ui.h"
+#include "greek_text.h"
 #include "pile_grid.h"
 
 using namespace hasorin;
@@ -412,13 +414,32 @@ class PileGridTest : public QObject {
   void angleHeadersTellPhiFromPsi() {
     if (!QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) QSKIP("DejaVu Sans not installed");
     if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic"))) QSKIP("IPAGothic not installed");
-    // The Japanese font draws φ and ψ almost alike: the header takes Greek
-    // from DejaVu Sans, Japanese from the grid's font, and follows it.
+    // The Japanese font draws φ and ψ almost alike: the header draws only
+    // the Greek letters with DejaVu Sans; full-width Ａ, Ｉ, Ｚ and Japanese
+    // keep the grid's font (DejaVu Sans would draw Ｉ like a half-width l).
     grid_->setFont(QFont(QStringLiteral("IPAGothic"), 13));
     const QFont header = grid_->horizontalHeader()->font();
     QCOMPARE(header.pointSize(), 13);
-    QCOMPARE(FamiliesDrawing(QStringLiteral("φψ杭"), header),
-             (QStringList{"DejaVu Sans", "DejaVu Sans", "IPAGothic"}));
+    QCOMPARE(FamiliesDrawing(QStringLiteral("ＡＩＺ杭"), header),
+             (QStringList{"IPAGothic", "IPAGothic", "IPAGothic", "IPAGothic"}));
+    auto render = [&header](const QString& text, const QFont& font, bool greekAware) {
+      QImage image(80, 40, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.setPen(Qt::black);
+      if (greekAware) {
+        DrawGreekAware(painter, image.rect(), Qt::AlignLeft | Qt::AlignTop, text, font);
+      } else {
+        painter.setFont(font);
+        painter.drawText(QPoint(0, QFontMetrics(header).ascent()), text);  // one baseline
+      }
+      return image;
+    };
+    QFont dejavu = header;
+    dejavu.setFamilies({QStringLiteral("DejaVu Sans")});
+    for (const QString& greek : {QStringLiteral("φ"), QStringLiteral("ψ")})
+      QCOMPARE(render(greek, header, true), render(greek, dejavu, false));
+    QCOMPARE(render(QStringLiteral("Ｉ(cm4)"), header, true), render(QStringLiteral("Ｉ(cm4)"), header, false));
     QCOMPARE(grid_->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("φ(°)"));
     QCOMPARE(grid_->model()->headerData(12, Qt::Horizontal).toString(), QStringLiteral("ψ(°)"));
     // The cells keep the grid's own font.

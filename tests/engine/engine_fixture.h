@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
+#include <vector>
 
 #include "engine.h"
 
@@ -57,6 +59,29 @@ inline std::vector<PileRow> FourVerticalPiles() {
       r.Zp = z;
       piles.push_back(r);
     }
+  return piles;
+}
+
+// A group of piles with random positions, inclinations, lengths and sections.
+inline std::vector<PileRow> RandomGroup(std::mt19937& rng, int n) {
+  auto u = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  std::vector<PileRow> piles;
+  for (int i = 0; i < n; ++i) {
+    PileRow p;
+    p.D = u(0.4, 1.5);
+    p.dt = u(0, 2);
+    p.A = u(100, 600);
+    p.I = u(5e4, 2e6);
+    p.Z = u(2e3, 4e4);
+    p.h = u(0, 4);
+    p.L = p.h + u(2, 30);  // finite and semi-infinite piles
+    p.X = u(-8, 8);
+    p.Y = u(-0.5, 0.5);
+    p.Zp = u(-8, 8);
+    p.phi = u(0, 25);
+    p.psi = u(-359.9, 359.9);
+    piles.push_back(p);
+  }
   return piles;
 }
 

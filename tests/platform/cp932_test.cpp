@@ -27,7 +27,7 @@ TEST(Cp932, RoundTripOfJapaneseText) {
 
 TEST(Cp932, InvalidBytesAndUnencodableText) {
   for (std::string bad : {"\x81", "abc\x81", "\x81\x20", "\xff", "\x85\x40"}) {
-    EXPECT_FALSE(Cp932ToUtf8(bad).has_value()) << testing::PrintToString(bad);
+    EXPECT_FALSE(Cp932ToUtf8(bad).has_value()) << ::testing::PrintToString(bad);
   }
   bool lossless = true;
   Utf8ToCp932("a😀b", &lossless);

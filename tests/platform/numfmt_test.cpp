@@ -182,6 +182,10 @@ TEST(LeadingNumber, OutOfRange) {
   EXPECT_EQ(LeadingNumber("1e99999999999999999999999"), HUGE_VAL);
   EXPECT_EQ(LeadingNumber("1e-99999999999999999999999"), 0);
   EXPECT_EQ(LeadingNumber(std::string(400, '9')), HUGE_VAL);
+  // Exponents at the edge of a long: no overflow while deciding.
+  EXPECT_EQ(LeadingNumber("9e9223372036854775807"), HUGE_VAL);
+  EXPECT_EQ(LeadingNumber("0.001e-9223372036854775807"), 0);
+  EXPECT_EQ(LeadingNumber("0.001e-9223372036854775808"), 0);
 }
 
 TEST(LeadingInteger, LeadingSignedDigits) {

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <random>
 #include <string>
+
+#include "child_process.h"
 
 namespace hasorin {
 namespace {
@@ -133,7 +136,7 @@ TEST_F(ProfileTest, GarbageFilesReadAndWriteWithoutHarm) {
     Get("S", "k");
     GetPrivateProfileInt(path, "S", "k", 0);
     ASSERT_TRUE(Set("S", "k", "written"));
-    EXPECT_EQ(Get("S", "k"), "written") << testing::PrintToString(bytes);
+    EXPECT_EQ(Get("S", "k"), "written") << ::testing::PrintToString(bytes);
   }
 }
 
@@ -154,17 +157,46 @@ TEST_F(ProfileTest, RefusedWritesLeaveTheFileAlone) {
 }
 
 TEST_F(ProfileTest, UnwritableOrUnreadableFileIsNotReplaced) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
   const std::string before = "[S]\r\nk=v\r\n";
   Put(before);
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  EXPECT_FALSE(Set("S", "k", "changed"));
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // As an unprivileged user, so that the permissions also stop a root test run.
+  testing::HandOverToUnprivileged(dir.path().toStdString());
+  testing::HandOverToUnprivileged(path);
+  const testing::ChildResult child = testing::RunInChild(
+      [&] {
+        if (access(dir.path().toLocal8Bit().constData(), R_OK | W_OK | X_OK) != 0) return std::string("unreachable");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const bool inFolder = Set("S", "k", "changed");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
+        const bool unreadable = Set("S", "other", "1");
+        QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner);
+        const bool readOnly = Set("S", "other", "1");
+        QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
+        return std::to_string(inFolder) + std::to_string(unreadable) + std::to_string(readOnly);
+      },
+      {.maxFileBytes = -1, .unprivileged = true});
+  if (child.output == "unreachable") GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
+  ASSERT_TRUE(child.finished) << child.output;
+  EXPECT_EQ(child.output, "000");
   EXPECT_EQ(Bytes(), before);
-  QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
-  EXPECT_FALSE(Set("S", "other", "1"));
-  QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(ProfileTest, WriteCutShortKeepsEveryOtherKey) {
+  // A settings file of window positions, recent files and numbering, 3 KB or more.
+  std::string before;
+  for (int s = 0; s < 14; ++s) {
+    before += "[Window" + std::to_string(s) + "]\r\n";
+    for (int k = 0; k < 8; ++k) before += "Key" + std::to_string(k) + "=" + std::string(20, char('a' + k)) + "\r\n";
+  }
+  ASSERT_GT(before.size(), 3000u);
+  Put(before);
+  const testing::ChildResult child =
+      testing::RunInChild([&] { return std::to_string(Set("Window3", "Key2", "changed")); }, {.maxFileBytes = 1024, .unprivileged = false});
+  ASSERT_TRUE(child.finished) << child.output;
+  EXPECT_EQ(child.output, "0");
   EXPECT_EQ(Bytes(), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Zrn.INI"});
 }
 
 }  // namespace

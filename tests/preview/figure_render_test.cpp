@@ -203,10 +203,12 @@ TEST_F(FigureRenderTest, BrokenReferencesAreSkippedAndCounted) {
   e.fills.push_back({1, 0, {1, 42, 1}});
   e.texts.push_back({"x", 1, 1, 77, 3});  // unknown style: drawn in the first one
   e.arcs.push_back({5, 5, 2, 0, 90, 1});
+  e.arcs.push_back({15, 5, 2, -1e308, 1e308, 1});  // any finite angles are drawn
   int skipped = 0;
   const QImage image = Render(e, 200, 20, &skipped);
   EXPECT_EQ(skipped, 4);
   EXPECT_GT(DarkPixels(image, image.rect()), 0);  // the text and the arc
+  EXPECT_GT(DarkPixels(image, QRect(120, 0, 80, 200)), 0);  // the arc of huge angles
 }
 
 TEST_F(FigureRenderTest, MissingAndBrokenFilesBecomeNotes) {

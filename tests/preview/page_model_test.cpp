@@ -281,9 +281,9 @@ TEST(PreviewArgsTest, WindowAndPdfCommandLines) {
   EXPECT_TRUE(a.error.isEmpty());
   EXPECT_EQ(a.iniFolder, "/home/u/My Work");
   EXPECT_EQ(a.printFile, "/tmp/~PS1.tmp");
-  // The folder split at its blank (quotes kept), the print file unquoted with blanks.
+  // The folder split at its blank (quotes kept) is joined; a print file is one argument.
   a = ParsePreviewArgs({QStringLiteral("/ini=\"C:\\Users\\A"), QStringLiteral("B\\Hasorin\""),
-                        QStringLiteral("C:\\Temp"), QStringLiteral("Dir\\~PS2.tmp")});
+                        QStringLiteral("C:\\Temp Dir\\~PS2.tmp")});
   EXPECT_EQ(a.iniFolder, "C:\\Users\\A B\\Hasorin");
   EXPECT_EQ(a.printFile, "C:\\Temp Dir\\~PS2.tmp");
   a = ParsePreviewArgs({QStringLiteral("--pdf"), QStringLiteral("out.pdf"), QStringLiteral("in.prn")});
@@ -293,6 +293,31 @@ TEST(PreviewArgsTest, WindowAndPdfCommandLines) {
   EXPECT_FALSE(ParsePreviewArgs({}).error.isEmpty());
   EXPECT_FALSE(ParsePreviewArgs({QStringLiteral("in.prn"), QStringLiteral("--pdf")}).error.isEmpty());
   EXPECT_FALSE(ParsePreviewArgs({QStringLiteral("--bogus"), QStringLiteral("in.prn")}).error.isEmpty());
+
+  // Each argument is one path, as given.
+  struct Case {
+    QStringList args;
+    std::string ini, file;  // file empty: refused
+  };
+  const std::vector<Case> cases = {
+      {{"a  b.prn"}, "", "a  b.prn"},                     // blanks kept
+      {{"\"q.prn\""}, "", "\"q.prn\""},                     // quotes are part of the name
+      {{"--", "--x.prn"}, "", "--x.prn"},                 // -- ends the options
+      {{"--pdf", "o.pdf", "--", "--pdf"}, "", "--pdf"},
+      {{"/INI=w", "/INI=p.prn"}, "w", "/INI=p.prn"},      // only the first is the work folder
+      {{"p.prn", "/INI=w"}, "", ""},                      // two print files
+      {{"a", "b.prn"}, "", ""},
+      {{"--x.prn"}, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    a = ParsePreviewArgs(c.args);
+    EXPECT_EQ(a.printFile, c.file);
+    EXPECT_EQ(a.error.isEmpty(), !c.file.empty());
+    if (!c.file.empty()) {
+      EXPECT_EQ(a.iniFolder, c.ini);
+    }
+  }
 }
 
 }  // namespace

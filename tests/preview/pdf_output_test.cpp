@@ -212,5 +212,32 @@ TEST_F(PdfOutputTest, FailedWritesAreReportedAndGoodOnesReplaceTheFile) {
   EXPECT_TRUE(fresh.readAll().startsWith("%PDF"));
 }
 
+TEST_F(PdfOutputTest, FullDiskKeepsTheOldPdfAndFails) {
+  // Both programs that write PDFs, the disk "full" at half the new PDF's size.
+  const QString out = Path("out");
+  ASSERT_TRUE(QDir().mkpath(out));
+  const QString pdf = QDir(out).filePath("r.pdf");
+  const std::vector<std::pair<QString, QStringList>> runs = {
+      {QStringLiteral(PREVIEW_EXE), {"--pdf", pdf, QString::fromStdString(Report())}},
+      {QStringLiteral(HASORIN_CLI), {"print", HASORIN_SOURCE_DIR "/examples/vertical4.zrn", "--pdf", pdf}},
+  };
+  for (const auto& [program, args] : runs) {
+    SCOPED_TRACE(program.toStdString());
+    ProcessResult r = RunProgram(program, args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile good(pdf);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray before = good.readAll();
+    good.close();
+    // An older PDF of other pages is what the failed run must keep.
+    r = RunProgram(program, args, {.environment = {}, .maxFileBytes = before.size() / 2});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("PDFﾌｧｲﾙ"))) << r.err.toStdString();
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    EXPECT_EQ(good.readAll(), before);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"r.pdf"});
+  }
+}
+
 }  // namespace
 }  // namespace hasorin::preview

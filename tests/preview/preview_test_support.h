@@ -10,7 +10,9 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 #include "cp932.h"
 
@@ -30,12 +32,28 @@ struct ProcessResult {
   QString out, err;
 };
 
+// How a program is run: environment additions ("NAME=value") and a limit on
+// the size of any file it writes (SIGXFSZ ignored: the disk is "full").
+struct RunOptions {
+  QStringList environment;
+  long long maxFileBytes = -1;
+};
+
 // Runs a program to its end (offscreen, so windowless Qt programs start anywhere).
-inline ProcessResult RunProgram(const QString& program, const QStringList& args) {
+inline ProcessResult RunProgram(const QString& program, const QStringList& args, const RunOptions& options = {}) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const QString& entry : options.environment) env.insert(entry.section('=', 0, 0), entry.section('=', 1));
   p.setProcessEnvironment(env);
+  if (options.maxFileBytes >= 0) {
+    const rlim_t limit = rlim_t(options.maxFileBytes);
+    p.setChildProcessModifier([limit] {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit r{limit, limit};
+      setrlimit(RLIMIT_FSIZE, &r);
+    });
+  }
   p.start(program, args);
   p.waitForFinished(120000);
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),

@@ -179,6 +179,14 @@ class PreviewWindowTest : public QObject {
     WritePrivateProfileString(ini, "Preview", "Width", "-5");
     PreviewWindow third(Document(), folder);
     QCOMPARE(third.View()->Mode(), ZoomMode::FitWidth);
+
+    // Sizes far beyond any screen are held to the screen.
+    WritePrivateProfileString(ini, "Preview", "Width", "9223372036854775807");
+    WritePrivateProfileString(ini, "Preview", "Height", "96000000000000000");
+    PreviewWindow huge(Document(), folder);
+    const QRect screen = huge.screen()->availableGeometry();
+    QVERIFY(huge.width() <= std::max(300, screen.width()));
+    QVERIFY(huge.height() <= std::max(200, screen.height()));
   }
 };
 

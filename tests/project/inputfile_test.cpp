@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "child_process.h"
 #include "cp932.h"
 #include "project_fixtures.h"
 
@@ -145,6 +146,60 @@ TEST_F(InputFileTest, EveryValueKindSurvivesSaveAndReload) {
   // The document state belongs to the caller.
   EXPECT_EQ(back.CurrentFilePath, "/work/open.zrn");
   EXPECT_TRUE(back.ProjectModified);
+}
+
+TEST_F(InputFileTest, OpenSaveOpenKeepsEveryValueTheReaderAccepts) {
+  // The slots the editors never show carry a file's values straight to the next save.
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const std::vector<ProjectValue> values = {
+      ProjectValue::Real(kMax),
+      ProjectValue::Real(-kMax),
+      ProjectValue::Real(std::nextafter(1.797693134862315e308, 0.0)),
+      ProjectValue::Real(1.797693134862315e308),
+      ProjectValue::Real(std::numeric_limits<double>::min()),
+      ProjectValue::Real(-std::numeric_limits<double>::min()),
+      ProjectValue::Real(std::numeric_limits<double>::denorm_min()),
+      ProjectValue::Real(-0.0),
+      ProjectValue::Real(0.1),
+      ProjectValue::Real(187234.12345678901),
+      ProjectValue::Real(2.5),
+      ProjectValue::Integer(-32768),
+      ProjectValue::Text("ﾃｷｽﾄ"),
+      ProjectValue::Boolean(false),
+      ProjectValue(),
+  };
+  Project p = Vertical4();
+  for (size_t k = 0; k < values.size(); ++k) {
+    SCOPED_TRACE(Describe(values[k]));
+    for (int slot : {8, 9, 10}) p.Conditions(slot) = values[k];
+    for (int slot : {7, 8, 9, 10}) p.Loads(slot) = values[k];
+    p.Piles(1 + int(k) % kPileColumns, 1 + int(k) % 4) = values[k];
+    ASSERT_TRUE(WriteInputFile(p, path).ok);
+    Project first;
+    ASSERT_TRUE(ReadInputFile(first, path).ok);
+    EXPECT_TRUE(SameInputs(first, p));
+    ASSERT_TRUE(WriteInputFile(first, path).ok);
+    Project second;
+    const FileResult r = ReadInputFile(second, path);
+    ASSERT_TRUE(r.ok) << r.code;
+    EXPECT_EQ(second, first);
+  }
+  // Texts with what a value line cannot carry back, as a file may hold them.
+  for (const std::string& text : {"\"a\"b\"", "\"a\rb\"", "\"\"\"\""}) {
+    WriteBytes(path, ReplaceLine(ReferenceFile(), 14, text));
+    Project first, second;
+    ASSERT_TRUE(ReadInputFile(first, path).ok);
+    ASSERT_TRUE(WriteInputFile(first, path).ok);
+    ASSERT_TRUE(ReadInputFile(second, path).ok);
+    EXPECT_EQ(second, first) << text;
+  }
+  // Reals the classic 15-digit text holds keep exactly that text.
+  for (const auto& [value, text] : std::vector<std::pair<double, std::string>>{
+           {0.1, "0.1"}, {1e20, "1E+20"}, {-1.5e-7, "-1.5E-07"}, {123456.789, "123456.789"}}) {
+    p.Loads(10) = ProjectValue::Real(value);
+    ASSERT_TRUE(WriteInputFile(p, path).ok);
+    EXPECT_NE(ReadBytes(path).find("\r\n" + text + "\r\n 4 \r\n"), std::string::npos) << text;
+  }
 }
 
 TEST_F(InputFileTest, ReferenceLayoutReadsBackAndRewritesByteForByte) {
@@ -377,20 +432,68 @@ TEST_F(FailedSaveTest, UnwritableTargetsFailWithTheirCode) {
 }
 
 TEST_F(FailedSaveTest, ReadOnlyFolderOrFileKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
-  const QString folder = QString::fromStdString(temp.Root());
-  QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  const FileResult r = WriteInputFile(Group24(), path);
-  QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  EXPECT_EQ(r.code, fileerr::kPermissionDenied);
+  // As an unprivileged user, so that the permissions also stop a root test run.
+  HandOverToUnprivileged(temp.Root());
+  HandOverToUnprivileged(path);
+  const ChildResult child = RunInChild(
+      [&] {
+        if (access(temp.Root().c_str(), R_OK | W_OK | X_OK) != 0) return std::string("unreachable");
+        const QString folder = QString::fromStdString(temp.Root());
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const int inFolder = WriteInputFile(Group24(), path).code;
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // A read-only file in a writable folder is not replaced either.
+        const QString file = QString::fromStdString(path);
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+        const int onFile = WriteInputFile(Group24(), path).code;
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        return std::to_string(inFolder) + " " + std::to_string(onFile);
+      },
+      {.maxFileBytes = -1, .unprivileged = true});
+  if (child.output == "unreachable") GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
+  ASSERT_TRUE(child.finished) << child.output;
+  const std::string denied = std::to_string(fileerr::kPermissionDenied);
+  EXPECT_EQ(child.output, denied + " " + denied);
   ExpectOldFileIntact();
+}
 
-  // A read-only file in a writable folder is not replaced either.
-  const QString file = QString::fromStdString(path);
-  QFile::setPermissions(file, QFileDevice::ReadOwner);
-  EXPECT_EQ(WriteInputFile(Group24(), path).code, fileerr::kPermissionDenied);
-  QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  ExpectOldFileIntact();
+TEST_F(FailedSaveTest, SizeLimitedSaveFailsWithDiskFullAndKeepsTheOldFile) {
+  // Each new file is cut at half its size: small files too, whose bytes a
+  // buffered writer only hands over when it closes.
+  struct Case {
+    Project next, old;
+  };
+  const std::vector<Case> cases = {{Vertical4(), Group24()}, {Group24(), Vertical4()},
+                                   {ManyPiles(999), Vertical4()}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.next.PileCount);
+    ASSERT_TRUE(WriteInputFile(c.next, path).ok);
+    const long long size = (long long)ReadBytes(path).size();
+    ASSERT_TRUE(WriteInputFile(c.old, path).ok);
+    original = ReadBytes(path);
+    const ChildResult child =
+        RunInChild([&] { return std::to_string(WriteInputFile(c.next, path).code); }, {.maxFileBytes = size / 2, .unprivileged = false});
+    ASSERT_TRUE(child.finished) << child.output;
+    EXPECT_EQ(child.output, std::to_string(fileerr::kDiskFull));
+    ExpectOldFileIntact();
+  }
+}
+
+TEST_F(FailedSaveTest, LeftoversOfAKilledSaveGoAtTheNextSave) {
+  // What a save killed before its rename leaves, next to files that only look alike.
+  const std::vector<std::string> ours = {"p.zrn.~save-Ab3dE9", "p.zrn.~save-000000"};
+  const std::vector<std::string> others = {"p.zrn.~save-Ab3dE", "p.zrn.~save-Ab3dE9x", "q.zrn.~save-Ab3dE9",
+                                           "p.zrn.backup", "p.zrn.Ab3dE9"};
+  for (const std::string& name : ours) WriteBytes(temp.Path(name), original);
+  for (const std::string& name : others) WriteBytes(temp.Path(name), "keep");
+  ASSERT_TRUE(WriteInputFile(Group24(), path).ok);
+  QStringList expected{"p.zrn"};
+  for (const std::string& name : others) expected << QString::fromStdString(name);
+  expected.sort();
+  QStringList entries = temp.Entries();
+  entries.sort();
+  EXPECT_EQ(entries, expected);
+  for (const std::string& name : others) EXPECT_EQ(ReadBytes(temp.Path(name)), "keep");
 }
 
 TEST_F(FailedSaveTest, WriteCutShortKeepsTheOldFileAndLeavesNoPartialFile) {

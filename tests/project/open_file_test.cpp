@@ -74,10 +74,12 @@ TEST_F(OpenFileTest, OtherVersionGivesTwoMessagesTheSecondWithCodeZero) {
     EXPECT_EQ(r.messages[1].text, ReadErrorText("0"));
     EXPECT_TRUE(SameInputs(live, Vertical4()));
   }
-  // A missing file has no version either.
+  // A missing file is no version question: it is the read error "does not exist".
   const OpenResult r = OpenInputFile(live, temp.Path("missing.zrn"));
-  ASSERT_EQ(r.messages.size(), 2u);
-  EXPECT_EQ(r.messages[0].text, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。");
+  EXPECT_EQ(r.code, fileerr::kFileNotFound);
+  ASSERT_EQ(r.messages.size(), 1u);
+  EXPECT_EQ(r.messages[0].text, ReadErrorText("53"));
+  EXPECT_TRUE(SameInputs(live, Vertical4()));
 }
 
 TEST_F(OpenFileTest, ReadFailureShowsItsCodeAndKeepsTheProject) {

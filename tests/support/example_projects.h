@@ -102,4 +102,18 @@ inline Project ManyPiles(int count) {
   return p;
 }
 
+// Close to a mechanism: three hinged vertical piles of the worked section 3 m
+// apart on a line parallel to x, 3 m from the origin, the middle one
+// `offset` m off it (0.01: condition number 1.6e6).
+inline Project NearMechanism(double offset = 0.01) {
+  Project p = Vertical4();
+  p.Conditions(4) = ProjectValue::Integer(1);
+  p.PileCount = 3;
+  for (int i = 1; i <= 3; ++i) {
+    p.Piles(9, i) = ProjectValue::Real((i - 2) * 3.0);
+    p.Piles(11, i) = ProjectValue::Real(i == 2 ? 3.0 + offset : 3.0);
+  }
+  return p;
+}
+
 }  // namespace hasorin::testing

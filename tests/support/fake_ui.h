@@ -1,10 +1,12 @@
 #pragma once
 // Test stand-in for the desktop services: records every message, beep,
 // dialog and process start, and answers from scripted queues.
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "ui.h"
@@ -35,6 +37,9 @@ class FakeUi : public UiServices {
   std::deque<QString> openAnswers;
   std::deque<QString> saveAnswers;
   bool processStarts = true;
+  // Runs while a message is "shown" (after it is recorded), for tests that
+  // need what a real box does, such as taking the focus.
+  std::function<void()> onMessage;
 
   std::vector<RecordedMessage> messages;
   std::vector<FileDialogOptions> openDialogs, saveDialogs;
@@ -42,10 +47,12 @@ class FakeUi : public UiServices {
   int beeps = 0;
   QString clipboard;
   QImage clipboardImage;
+  QByteArray clipboardSvg;
 
   MsgResult ShowMessage(QWidget*, const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) override {
     messages.push_back({text, title, icon, buttons});
+    if (onMessage) onMessage();
     if (!answers.empty()) {
       MsgResult r = answers.front();
       answers.pop_front();
@@ -66,6 +73,10 @@ class FakeUi : public UiServices {
   QString ClipboardText() override { return clipboard; }
   void SetClipboardText(const QString& text) override { clipboard = text; }
   void SetClipboardImage(const QImage& image) override { clipboardImage = image; }
+  void SetClipboardPicture(const QImage& image, const QByteArray& svg) override {
+    clipboardImage = image;
+    clipboardSvg = svg;
+  }
   bool StartProcess(const QString& program, const QStringList& arguments, bool wait) override {
     processes.push_back({program, arguments, wait});
     return processStarts;

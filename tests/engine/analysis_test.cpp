@@ -1,0 +1,215 @@
+// The stage after the run: cap matrices and conditioning, pile profiles and
+// the ground moment, against closed forms and the run's own results.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "analysis.h"
+#include "engine_fixture.h"
+
+namespace hasorin::engine {
+namespace {
+
+using testing::Conds;
+using testing::MakeProject;
+using testing::NewResults;
+using testing::PileRow;
+
+constexpr double kPiExact = std::numbers::pi;
+
+PileBeam Beam(double h, double l, bool semiInfinite, bool hinged, int tip) {
+  PileBeam b;
+  b.EI = 2e8 * 1e-3;  // Ep 200,000 N/mm2, I 100,000 cm4
+  b.beta = 0.38698;
+  b.h = h;
+  b.l = l;
+  b.semiInfinite = semiInfinite;
+  b.hingedHead = hinged;
+  b.tip = tip;
+  return b;
+}
+
+// Hetenyi: a lateral force H at the head of a semi-infinite pile without a
+// free length; the largest moment below ground and its depth.
+TEST(GroundMoment, SemiInfinitePileMeetsHetenyisClosedForms) {
+  struct Case {
+    bool hinged;
+    double depthBeta, momentBetaOverH;
+  } cases[] = {
+      {true, kPiExact / 4, std::exp(-kPiExact / 4) * std::sin(kPiExact / 4)},  // 0.32240
+      {false, kPiExact / 2, 0.5 * std::exp(-kPiExact / 2)},                     // 0.10394
+  };
+  for (const Case& c : cases) {
+    const PileBeam b = Beam(0, 40, true, c.hinged, 1);
+    const PlaneSolution pile(b, 0.01, 0.0), none(b, 0.0, 0.0);
+    const double H = pile.At(0).V;
+    const MomentPeak peak = GroundMomentOf(pile, none);
+    ASSERT_TRUE(peak.found) << c.hinged;
+    EXPECT_NEAR(peak.depth * b.beta, c.depthBeta, 1e-6) << c.hinged;
+    EXPECT_NEAR(peak.M * b.beta / H, c.momentBetaOverH, 1e-6) << c.hinged;
+    // The same peak whichever plane carries the force.
+    EXPECT_NEAR(GroundMomentOf(none, pile).M, peak.M, 1e-9 * peak.M);
+  }
+  EXPECT_NEAR(cases[0].momentBetaOverH, 0.32240, 5e-6);
+  EXPECT_NEAR(cases[1].momentBetaOverH, 0.10394, 5e-6);
+}
+
+// A finite pile ends as its tip condition says, for every head and free length.
+TEST(PileProfile, FinitePileMeetsItsTipCondition) {
+  for (int tip : {1, 2, 3})
+    for (bool hinged : {false, true})
+      for (double h : {0.0, 1.5}) {
+        const PileBeam b = Beam(h, 5, false, hinged, tip);
+        const PlaneSolution s(b, 0.004, -0.001);
+        const BeamState head = s.At(0), end = s.At(h + b.l);
+        // Each value against its scale at the head.
+        const double w = 0.004, slope = w * b.beta, M = b.EI * b.beta * b.beta * w,
+                     V = M * b.beta;
+        const std::string what = "tip " + std::to_string(tip) + (hinged ? " hinged" : " rigid") +
+                                 " h " + std::to_string(h);
+        EXPECT_NEAR(head.w, 0.004, 1e-12) << what;
+        if (hinged) {
+          EXPECT_NEAR(head.M / M, 0, 1e-9) << what;
+        } else {
+          EXPECT_NEAR(head.slope, -0.001, 1e-12) << what;
+        }
+        if (tip == 2) {
+          EXPECT_NEAR(end.M / M, 0, 1e-9) << what;
+          EXPECT_NEAR(end.V / V, 0, 1e-9) << what;
+        } else {
+          EXPECT_NEAR(end.w / w, 0, 1e-9) << what;
+          EXPECT_NEAR((tip == 1 ? end.M / M : end.slope / slope), 0, 1e-9) << what;
+        }
+      }
+}
+
+// Random raked groups, every head and tip condition, semi-infinite and finite
+// piles: the profiles start with the run's member forces, and the cap
+// stiffness is the one the solve used.
+TEST(PileProfile, HeadOfEveryProfileCarriesTheRunsMemberForces) {
+  std::mt19937 rng(7);
+  auto u = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  for (int head : {0, 1})
+    for (int tip : {1, 2, 3}) {
+      Conds c;
+      c.head = head;
+      c.tip = tip;
+      c.loads[0] = 300, c.loads[1] = 8000, c.loads[2] = -200;
+      c.loads[3] = 150, c.loads[4] = 90, c.loads[5] = -400;
+      std::vector<PileRow> piles;
+      for (int i = 0; i < 12; ++i) {
+        PileRow p;
+        p.h = i % 3 == 0 ? 0 : u(0.2, 2);
+        p.L = p.h + (i % 2 ? u(3, 7) : u(10, 25));  // finite and semi-infinite
+        p.X = (i % 4 - 1.5) * 2.5;
+        p.Zp = (i / 4 - 1) * 2.5;
+        p.phi = u(0, 15);
+        p.psi = u(-180, 180);
+        piles.push_back(p);
+      }
+      const Project project = MakeProject(c, piles);
+      auto r = NewResults();
+      ASSERT_EQ(CalcPileGroup(project, *r), 0);
+      ASSERT_TRUE(r->solved);
+      const std::string what = "head " + std::to_string(head) + " tip " + std::to_string(tip);
+
+      const CapMatrices cap = CapMatricesOf(project, *r);
+      ASSERT_TRUE(cap.assembled && cap.solved) << what;
+      for (size_t a = 0; a < 6; ++a) {
+        double load = 0, scale = 0;
+        for (size_t b = 0; b < 6; ++b) {
+          load += cap.stiffness[a][b] * r->Footing[b];
+          scale += std::fabs(cap.stiffness[a][b] * r->Footing[b]);
+        }
+        EXPECT_NEAR(load, c.loads[a], 1e-9 * scale) << what << " row " << a;
+      }
+
+      for (int i = 1; i <= r->PileCount; ++i) {
+        const PileProfile p = ProfileOf(project, *r, i, 11);
+        ASSERT_FALSE(p.points.empty());
+        const ProfilePoint& top = p.points.front();
+        const double scale = std::max({std::fabs(r->Px[i]), std::fabs(r->Pz[i]), std::fabs(r->Mx[i]),
+                                       std::fabs(r->Mz[i]), 1e-3});
+        EXPECT_NEAR(top.Px, r->Px[i], 1e-9 * scale) << what << " pile " << i;
+        EXPECT_NEAR(top.Pz, r->Pz[i], 1e-9 * scale) << what << " pile " << i;
+        EXPECT_NEAR(top.Mx, r->Mx[i], 1e-9 * scale) << what << " pile " << i;
+        EXPECT_NEAR(top.Mz, r->Mz[i], 1e-9 * scale) << what << " pile " << i;
+        EXPECT_NEAR(top.ux, r->MemberDispX[i], 1e-15);
+        EXPECT_NEAR(top.uz, r->MemberDispZ[i], 1e-15);
+        // The ground moment is a maximum of the resultant below ground.
+        if (p.ground.found) {
+          const PilePlanes planes = PlanesOf(project, *r, i);
+          const double s = p.h + p.ground.depth;
+          for (double ds : {-1e-3, 1e-3}) {
+            const double m = std::hypot(planes.x.At(s + ds).M, planes.z.At(s + ds).M);
+            EXPECT_LE(m, p.ground.M) << what << " pile " << i;
+          }
+          EXPECT_GT(p.ground.depth, 0) << what << " pile " << i;
+        }
+      }
+    }
+}
+
+// Three vertical piles 3 m apart on a line parallel to x, 3 m from the origin, the
+// middle one `offset` off it: hinged, the cap can almost turn about the line.
+Project LineGroup(double offset, int head) {
+  Conds c;
+  c.head = head;
+  c.loads[0] = 100, c.loads[1] = 3000, c.loads[3] = 50;
+  std::vector<PileRow> piles;
+  for (int i = 0; i < 3; ++i) {
+    PileRow p;
+    p.X = (i - 1) * 3.0;
+    p.Zp = 3.0 + (i == 1 ? offset : 0.0);
+    piles.push_back(p);
+  }
+  return MakeProject(c, piles);
+}
+
+Project SquareGroup(double rake) {
+  Conds c;
+  c.loads[0] = 500, c.loads[1] = 9000;
+  std::vector<PileRow> piles;
+  for (int i = 0; i < 9; ++i) {
+    PileRow p;
+    p.X = (i % 3 - 1) * 2.5;
+    p.Zp = (i / 3 - 1) * 2.5;
+    if (rake > 0 && i != 4) {
+      p.phi = rake;
+      p.psi = std::atan2(p.Zp, p.X) * 180 / kPiExact;
+    }
+    piles.push_back(p);
+  }
+  return MakeProject(c, piles);
+}
+
+TEST(CapMatrices, ConditioningWarnsOfANearMechanismAndNamesItsDirection) {
+  struct Case {
+    const char* name;
+    Project project;
+    bool warning;
+  } cases[] = {
+      {"hinged line, 1 cm off", LineGroup(0.01, 1), true},
+      {"hinged line, 1 mm off", LineGroup(0.001, 1), true},
+      {"hinged line, straight", LineGroup(0.0, 1), true},
+      {"rigid line, 1 cm off", LineGroup(0.01, 0), false},
+      {"3 x 3 vertical", SquareGroup(0), false},
+      {"3 x 3 raked 10 degrees", SquareGroup(10), false},
+  };
+  for (const Case& c : cases) {
+    auto r = NewResults();
+    ASSERT_EQ(CalcPileGroup(c.project, *r), 0) << c.name;
+    const CapMatrices cap = CapMatricesOf(c.project, *r);
+    ASSERT_TRUE(cap.assembled) << c.name;
+    EXPECT_EQ(cap.Warning(), c.warning) << c.name << " condition " << cap.condition;
+    EXPECT_EQ(ConditionWarningText(cap).empty(), !c.warning) << c.name;
+    if (c.warning) {
+      EXPECT_NE(ConditionWarningText(cap).find("x軸回りの回転"), std::string::npos) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hasorin::engine
