@@ -138,7 +138,7 @@ void PrintJson(const Project& project, const CalcResults& r, const engine::Group
                int profiles) {
   using engine::kPileTables;
   std::string out;
-  out.reserve(4096 + size_t(r.PileCount) * 1024);
+  out.reserve(4096 + size_t(r.PileCount) * 1536);  // about 1.1 KB a pile
   JsonWriter json(out);
   json.BeginObject();
   json.Key("format").Int(kJsonFormat);

@@ -104,7 +104,15 @@ void AppendJsonNumber(std::string& out, double value) {
 void AppendJsonString(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
-  for (size_t i = 0; i < text.size();) {
+  // Keys and most texts are plain ASCII: copied in one piece.
+  size_t plain = 0;
+  while (plain < text.size()) {
+    const auto c = static_cast<unsigned char>(text[plain]);
+    if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
+    ++plain;
+  }
+  out.append(text.substr(0, plain));
+  for (size_t i = plain; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       const size_t length = Utf8Length(text, i);

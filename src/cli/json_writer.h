@@ -39,7 +39,8 @@ class JsonWriter {
   void BeforeValue();
 
   std::string& out_;
-  // One bit per open level (up to 64): something was written at that level.
+  // One bit per open level: something was written at that level. Nesting
+  // deeper than 64 levels is not supported.
   std::uint64_t written_ = 0;
   int depth_ = 0;
   bool afterKey_ = false;

@@ -35,15 +35,25 @@ int ReadOption(const ProjectValue& value, Guard& g) {
   return int(rounded);
 }
 
-// A row of finite reals, as the editors leave every row, is read without a
-// check per slot: false sends the row the slot-by-slot way.
-bool ReadRealRow(const ProjectValue* row, std::array<double, kPileColumns>& x) {
-  for (size_t k = 0; k < x.size(); ++k)
-    if (!row[k].isReal()) return false;
+// A row of finite numbers, as the editors leave every row and the file reader
+// gives it back (whole numbers as integers, the rest as reals), is read
+// without a check per slot; an empty slot reads as 0 either way. False sends
+// the row the slot-by-slot way, which finds the failing slot and its code.
+bool ReadNumberRow(const ProjectValue* row, std::array<double, kPileColumns>& x) {
   double sum = 0.0;  // non-finite when any value is
   for (size_t k = 0; k < x.size(); ++k) {
-    x[k] = row[k].real();
-    sum += x[k];
+    const ProjectValue& v = row[k];
+    double value;
+    if (v.isReal()) [[likely]]
+      value = v.real();
+    else if (v.isInteger())
+      value = v.integer();
+    else if (v.isEmpty())
+      value = 0.0;
+    else
+      return false;
+    x[k] = value;
+    sum += value;
   }
   return std::fabs(sum) <= std::numeric_limits<double>::max();
 }
@@ -114,7 +124,7 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r) {
       p.Kv = cell(14);
     };
     std::array<double, kPileColumns> x;
-    if (contiguous && ReadRealRow(table + size_t(i - 1) * kPileColumns, x)) [[likely]] {
+    if (contiguous && ReadNumberRow(table + size_t(i - 1) * kPileColumns, x)) [[likely]] {
       readRow([&x](int col) { return x[size_t(col) - 1]; });
     } else {
       readRow([&](int col) { return ReadNumber(project.Piles(col, i), g); });

@@ -1,5 +1,7 @@
 // Pile spring constants in member axes: beta, torsion, axial spring, and the
-// lateral springs of a beam on an elastic foundation.
+// lateral springs of a beam on an elastic foundation. Piles are computed two
+// at a time (T = Lanes) where neither repeats the pile before it, and one at
+// a time (T = double) otherwise; the steps are the same either way.
 #include <cmath>
 
 #include "stages.h"
@@ -10,16 +12,50 @@ namespace {
 // Poisson's ratio of steel, in G = E / (2 (1 + nu)).
 constexpr double kPoisson = 0.3;
 
+template <class T>
+auto PileValue(const Workspace& w, Piles<T> at) {
+  return [&w, at](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
+}
+
+// Steps 1 to 4: beta, the torsional spring and the axial spring.
+template <class T, class Check>
+void AxialSprings(const Workspace& w, Piles<T> at, Check& g, std::array<T, 3>& out) {
+  const WorkConditions& c = w.c;
+  const auto pile = PileValue(w, at);
+  const T I = pile(&WorkPile::I), h = pile(&WorkPile::h);
+  const T Dc = pile(&WorkPile::D) - 2 * pile(&WorkPile::dt) / 1000;  // corroded diameter
+  const T beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * I)));
+  g.Put(out[0], beta);
+
+  // One checked step per statement keeps the order in which steps fail.
+  const T GJ = g.Finite(c.Ep * 2 * I / (2 * (1 + kPoisson)));
+  const T length = g.Div(1, beta) + h;  // torsion acts over h and 1/beta
+  g.Put(out[1], g.Div(GJ, length));
+
+  T Kv = pile(&WorkPile::Kv);
+  if (c.kvChoice == 0) {
+    // Driven steel pipe pile: the embedded part in series with the free
+    // length h acting as a bar.
+    const T l = pile(&WorkPile::L) - h;
+    const T ratio = g.Div(l, Dc);
+    const T a = 0.014 * IfLess(ratio, 10, 10, ratio) + 0.78;
+    const T series = g.Div(a, g.Div(a * h, l) + 1);
+    Kv = series * g.Div(pile(&WorkPile::A) * c.Ep, l);
+  }
+  g.Put(out[2], Kv);
+}
+
+template <class T>
 struct Lateral {
-  double K1 = 0, K2 = 0, K3 = 0, K4 = 0;
+  T K1 = 0, K2 = 0, K3 = 0, K4 = 0;
 };
 
 // Semi-infinite embedded length (beta * l > pi).
-template <class Check>
-Lateral SemiInfinite(double EI, double beta, double bh, bool hingedHead, Check& g) {
-  Lateral k;
-  const double beta3 = beta * beta * beta;
-  const double c = (1 + bh) * (1 + bh) * (1 + bh);
+template <class T, class Check>
+Lateral<T> SemiInfinite(T EI, T beta, T bh, bool hingedHead, Check& g) {
+  Lateral<T> k;
+  const T beta3 = beta * beta * beta;
+  const T c = (1 + bh) * (1 + bh) * (1 + bh);
   if (hingedHead) {
     k.K1 = g.Div(3 * EI * beta3, c + 0.5);
     return k;
@@ -32,50 +68,106 @@ Lateral SemiInfinite(double EI, double beta, double bh, bool hingedHead, Check& 
 }
 
 // Finite embedded length, lambda = beta * l, by the tip condition.
-template <class Check>
-Lateral Finite(double EI, double beta, double bh, double lambda, bool hingedHead, int tip,
-               Check& g) {
-  const double s2 = std::sinh(2 * lambda), c2 = std::cosh(2 * lambda);
-  const double sn2 = std::sin(2 * lambda), cs2 = std::cos(2 * lambda);
-  double f1, f23, f4;
+template <class T, class Check>
+Lateral<T> Finite(T EI, T beta, T bh, T lambda, bool hingedHead, int tip, Check& g) {
+  const auto sinh = [](double x) { return std::sinh(x); };
+  const auto cosh = [](double x) { return std::cosh(x); };
+  const auto sin = [](double x) { return std::sin(x); };
+  const auto cos = [](double x) { return std::cos(x); };
+  const T s2 = EachLane(2 * lambda, sinh), c2 = EachLane(2 * lambda, cosh);
+  const T sn2 = EachLane(2 * lambda, sin), cs2 = EachLane(2 * lambda, cos);
+  T f1, f23, f4;
   if (tip == 1) {  // hinged
-    const double d = s2 - sn2;
+    const T d = s2 - sn2;
     f1 = g.Div(c2 - cs2, d);
     f23 = g.Div(s2 + sn2, d);
     f4 = g.Div(c2 + cs2, d);
   } else {
-    const double sh = std::sinh(lambda), ch = std::cosh(lambda);
-    const double sn = std::sin(lambda), cs = std::cos(lambda);
-    const double shsh = sh * sh, snsn = sn * sn;
-    const double d = tip == 2 ? shsh - snsn    // free
-                              : cs * cs + ch * ch;  // fixed
+    const T sh = EachLane(lambda, sinh), ch = EachLane(lambda, cosh);
+    const T sn = EachLane(lambda, sin), cs = EachLane(lambda, cos);
+    const T shsh = sh * sh, snsn = sn * sn;
+    const T d = tip == 2 ? shsh - snsn         // free
+                         : cs * cs + ch * ch;  // fixed
     f1 = g.Div(0.5 * (s2 - sn2), d);
     f23 = g.Div(snsn + shsh, d);
     f4 = g.Div(0.5 * (s2 + sn2), d);
   }
-  const double f2 = f23, f3 = f23;
-  const double b = bh;
-  const double Pa = (2.0 / 3.0) * b * b * b + 2 * b * b * f4 + (f2 + f3) * b + f1;
-  const double Pb = b * b + 2 * b * f4 + f2;
-  const double delta = 2 * Pa * (f4 + b) - Pb * Pb;
-  Lateral k;
-  const double beta2 = beta * beta, beta3 = beta2 * beta;
+  const T f2 = f23, f3 = f23;
+  const T b = bh;
+  const T Pa = (2.0 / 3.0) * b * b * b + 2 * b * b * f4 + (f2 + f3) * b + f1;
+  const T Pb = b * b + 2 * b * f4 + f2;
+  const T delta = 2 * Pa * (f4 + b) - Pb * Pb;
+  Lateral<T> k;
+  const T beta2 = beta * beta, beta3 = beta2 * beta;
   if (hingedHead) {
     k.K1 = g.Div(2 * EI * beta3, Pa);
     return k;
   }
   k.K1 = g.Div(4 * EI * beta3 * (f4 + b), delta);
   k.K2 = g.Div(2 * EI * beta2 * Pb, delta);
-  k.K3 = g.Div(2 * EI * beta2 * Pb, delta);
+  k.K3 = k.K2;  // the same quotient
   k.K4 = g.Div(2 * EI * beta * Pa, delta);
   return k;
+}
+
+// Steps 5 to 9: the four lateral springs, the same in both lateral planes.
+template <class T, class Check>
+void LateralSprings(const Workspace& w, const CalcResults& r, Piles<T> at, Check& g,
+                    std::array<T, 8>& out) {
+  const WorkConditions& c = w.c;
+  const auto pile = PileValue(w, at);
+  const T beta = at.In(r.PileBeta), h = pile(&WorkPile::h);
+  const T EI = g.Finite(c.Ep * pile(&WorkPile::I));
+  const T bh = g.Finite(beta * h);
+  const T l = g.Finite(pile(&WorkPile::L) - h);
+  // Strictly below: l exactly pi/beta is a finite pile.
+  const T piOverBeta = g.Div(kPi, beta);
+  bool semiInfinite;
+  if constexpr (std::is_same_v<T, double>) {
+    semiInfinite = piOverBeta < l;
+  } else {
+    const int below = CountLess(piOverBeta, l);
+    if (below == 1) {  // one of each model
+      g.Refuse();
+      out.fill(0.0);
+      return;
+    }
+    semiInfinite = below == 2;
+  }
+  const bool hingedHead = c.head != 0;
+  const Lateral<T> k = semiInfinite ? SemiInfinite(EI, beta, bh, hingedHead, g)
+                                    : Finite(EI, beta, bh, g.Finite(beta * l), hingedHead, c.tip, g);
+  const T values[8] = {k.K1, k.K2, k.K3, k.K4, k.K1, k.K2, k.K3, k.K4};
+  for (size_t t = 0; t < 8; ++t) g.Put(out[t], values[t]);
+}
+
+// Runs `steps` over piles 1..n in order: a pile that repeats the one before
+// it (`same`) takes its results, two that do not are computed side by side,
+// and a pair with a failing step is redone one pile at a time.
+template <class Steps, class Same, class Compute>
+int EveryPile(int n, Steps& steps, Same same, Compute compute) {
+  for (int i = 1; i <= n; ++i) {
+    if (i > 1 && same(i)) {
+      const int last = EndOfRun(i, n, same);
+      steps.Repeat(i, last);
+      i = last;
+      continue;
+    }
+    if (i < n && !same(i + 1) &&
+        steps.RunPair(i, [&](auto& g, auto& out) { compute(Piles<Lanes>{i}, g, out); })) {
+      ++i;
+      continue;
+    }
+    if (int code = steps.Run(i, [&](auto& g, auto& out) { compute(Piles<double>{i}, g, out); }))
+      return code;
+  }
+  steps.Done(n);
+  return calcerr::kOk;
 }
 
 }  // namespace
 
 int CalcSprings(const Workspace& w, CalcResults& r) {
-  const WorkConditions& c = w.c;
-
   // First loop: beta, torsional spring, axial spring.
   PileSteps axial(r, [](CalcResults& t) { return std::array{&t.PileBeta, &t.PileKt, &t.PileKv}; });
   auto sameAxial = [&w](int i) {
@@ -83,43 +175,11 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) &&
            SameBits(p.h, q.h) && SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv);
   };
-  for (int i = 1; i <= w.n; ++i) {
-    if (i > 1 && sameAxial(i)) {
-      const int last = EndOfRun(i, w.n, sameAxial);
-      axial.Repeat(i, last);
-      i = last;
-      continue;
-    }
-    const WorkPile& p = w.pile[size_t(i)];
-    const int code = axial.Run(i, [&](auto& g, auto& out) {
-      const double Dc = p.D - 2 * p.dt / 1000;  // corroded diameter
-      const double beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * p.I)));
-      g.Put(out[0], beta);
+  if (int code = EveryPile(w.n, axial, sameAxial,
+                           [&w](auto at, auto& g, auto& out) { AxialSprings(w, at, g, out); }))
+    return code;
 
-      // One checked step per statement keeps the order in which steps fail.
-      const double GJ = g.Finite(c.Ep * 2 * p.I / (2 * (1 + kPoisson)));
-      const double length = g.Div(1, beta) + p.h;  // torsion acts over h and 1/beta
-      g.Put(out[1], g.Div(GJ, length));
-
-      double Kv = p.Kv;
-      if (c.kvChoice == 0) {
-        // Driven steel pipe pile: the embedded part in series with the free
-        // length h acting as a bar.
-        const double l = p.L - p.h;
-        double ratio = g.Div(l, Dc);
-        if (ratio < 10) ratio = 10;
-        const double a = 0.014 * ratio + 0.78;
-        const double series = g.Div(a, g.Div(a * p.h, l) + 1);
-        Kv = series * g.Div(p.A * c.Ep, l);
-      }
-      g.Put(out[2], Kv);
-    });
-    if (code) return code;
-  }
-  axial.Done(w.n);
-
-  // Second loop: the four lateral springs, the same in both lateral planes.
-  const bool hingedHead = c.head != 0;
+  // Second loop: the four lateral springs.
   PileSteps lateral(r, [](CalcResults& t) {
     return std::array{&t.PileK1,  &t.PileK2,  &t.PileK3,  &t.PileK4,
                       &t.PileK1z, &t.PileK2z, &t.PileK3z, &t.PileK4z};
@@ -129,30 +189,8 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return SameBits(r.PileBeta[i], r.PileBeta[i - 1]) && SameBits(p.I, q.I) &&
            SameBits(p.h, q.h) && SameBits(p.L, q.L);
   };
-  for (int i = 1; i <= w.n; ++i) {
-    if (i > 1 && sameLateral(i)) {
-      const int last = EndOfRun(i, w.n, sameLateral);
-      lateral.Repeat(i, last);
-      i = last;
-      continue;
-    }
-    const WorkPile& p = w.pile[size_t(i)];
-    const double beta = r.PileBeta[i];
-    const int code = lateral.Run(i, [&](auto& g, auto& out) {
-      const double EI = g.Finite(c.Ep * p.I);
-      const double bh = g.Finite(beta * p.h);
-      const double l = g.Finite(p.L - p.h);
-      // Strictly below: l exactly pi/beta is a finite pile.
-      const bool semiInfinite = g.Div(kPi, beta) < l;
-      const Lateral k = semiInfinite ? SemiInfinite(EI, beta, bh, hingedHead, g)
-                                     : Finite(EI, beta, bh, g.Finite(beta * l), hingedHead, c.tip, g);
-      const double values[8] = {k.K1, k.K2, k.K3, k.K4, k.K1, k.K2, k.K3, k.K4};
-      for (size_t t = 0; t < 8; ++t) g.Put(out[t], values[t]);
-    });
-    if (code) return code;
-  }
-  lateral.Done(w.n);
-  return calcerr::kOk;
+  return EveryPile(w.n, lateral, sameLateral,
+                   [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); });
 }
 
 }  // namespace hasorin::engine::detail

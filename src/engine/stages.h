@@ -121,6 +121,41 @@ inline Lanes Sqrt(Lanes a) { return {std::sqrt(a.l0), std::sqrt(a.l1)}; }
 inline double Abs(double a) { return std::fabs(a); }
 inline double Sqrt(double a) { return std::sqrt(a); }
 
+// a < b (a <= b) ? then : otherwise, lane by lane.
+#if defined(__SSE2__) || defined(_M_X64)
+inline Lanes Choose(__m128d mask, Lanes then, Lanes otherwise) {
+  return Lanes(_mm_or_pd(_mm_and_pd(mask, then.v), _mm_andnot_pd(mask, otherwise.v)));
+}
+inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return Choose(_mm_cmplt_pd(a.v, b.v), then, otherwise);
+}
+inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return Choose(_mm_cmple_pd(a.v, b.v), then, otherwise);
+}
+#else
+inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return {a.l0 < b.l0 ? then.l0 : otherwise.l0, a.l1 < b.l1 ? then.l1 : otherwise.l1};
+}
+inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return {a.l0 <= b.l0 ? then.l0 : otherwise.l0, a.l1 <= b.l1 ? then.l1 : otherwise.l1};
+}
+#endif
+inline double IfLess(double a, double b, double then, double otherwise) { return a < b ? then : otherwise; }
+inline double IfLessEqual(double a, double b, double then, double otherwise) {
+  return a <= b ? then : otherwise;
+}
+// f of each lane: library functions such as sinh have no two-lane form.
+template <class F>
+Lanes EachLane(Lanes x, F f) {
+  return Lanes(f(x.lane0()), f(x.lane1()));
+}
+template <class F>
+double EachLane(double x, F f) {
+  return f(x);
+}
+// How many lanes of a < b hold: 0, 1 (the piles differ) or 2.
+inline int CountLess(Lanes a, Lanes b) { return (a.lane0() < b.lane0()) + (a.lane1() < b.lane1()); }
+
 inline bool AllFinite(double x) { return std::fabs(x) <= std::numeric_limits<double>::max(); }
 inline bool AllFinite(Lanes x) { return AllFinite(x.lane0()) && AllFinite(x.lane1()); }
 
@@ -173,6 +208,9 @@ class Unchecked {
     out = value;
     sum_ = sum_ + value;
   }
+  // The piles cannot go side by side (they take different branches): the
+  // pair is then redone one pile at a time.
+  void Refuse() { sum_ = sum_ + std::numeric_limits<double>::quiet_NaN(); }
 
  private:
   T sum_ = 0.0;

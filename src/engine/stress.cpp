@@ -25,37 +25,44 @@ double AllowableAxial(const Grade& gr, double s, Check& g) {
   if (s < gr.sHigh) return gr.caLow - gr.slope * (s - gr.sLow);
   return g.Div(1200000, gr.euler + s * s);
 }
+// Two piles: each lane takes its range. The quotient of the upper range is
+// taken only when a lane is in it (it never fails for a finite s).
+Lanes AllowableAxial(const Grade& gr, Lanes s, Unchecked<Lanes>& g) {
+  const Lanes upper = CountLess(s, gr.sHigh) == 2 ? Lanes(0.0) : g.Div(1200000, gr.euler + s * s);
+  return IfLessEqual(s, gr.sLow, gr.caLow,
+                     IfLess(s, gr.sHigh, gr.caLow - gr.slope * (s - gr.sLow), upper));
+}
 
-// The check of pile p (T = double), or of two piles side by side (T = Lanes)
-// that have the section of the pile before them. s and ca hold the
-// slenderness and allowable axial stresses of that section; a pile of
-// another section (`same` false, one pile only) computes them anew.
+// The check of pile(s) `at`. With `same` the piles have the section of the
+// pile before them, whose slenderness and allowable axial stresses are in s
+// and ca; otherwise they are computed, and a single pile keeps them there.
 template <class T, class Check>
-void CheckPiles(const WorkPile& p, T sc, T sb, bool same, double alpha, double& s,
+void CheckPiles(const Workspace& w, const CalcResults& r, Piles<T> at, bool same, double& s,
                 std::array<double, 2>& ca, Check& g, std::array<T, 5>& out) {
-  if constexpr (std::is_same_v<T, double>) {
-    if (!same) {
-      // Buckling length: the free length h.
-      const double radius = g.Sqrt(g.Div(p.I, p.A));
-      s = g.Div(p.h, radius);
-    }
+  const double alpha = w.c.alpha;
+  auto pile = [&](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
+  const T sc = at.In(r.SigmaC), sb = at.In(r.SigmaB);
+  T slender = s;
+  if (!same) {
+    // Buckling length: the free length h.
+    const T radius = g.Sqrt(g.Div(pile(&WorkPile::I), pile(&WorkPile::A)));
+    slender = g.Div(pile(&WorkPile::h), radius);
   }
-  g.Put(out[0], T(s));
+  g.Put(out[0], slender);
   for (int grade = kSKK400; grade <= kSKK490; ++grade) {
     const Grade& gr = kGrades[grade];
-    if constexpr (std::is_same_v<T, double>) {
-      if (!same) ca[size_t(grade)] = g.Finite(alpha * AllowableAxial(gr, s, g));
-    }
-    g.Put(out[size_t(1 + 2 * grade)], T(ca[size_t(grade)]));
-    const T ratio = g.Div(sc, T(ca[size_t(grade)]));
+    const T allow = same ? T(ca[size_t(grade)]) : g.Finite(alpha * AllowableAxial(gr, slender, g));
+    g.Put(out[size_t(1 + 2 * grade)], allow);
+    const T ratio = g.Div(sc, allow);
     g.Put(out[size_t(2 + 2 * grade)], ratio + g.Div(sb, T(alpha * gr.ba)));
+    if constexpr (std::is_same_v<T, double>) ca[size_t(grade)] = allow;
   }
+  if constexpr (std::is_same_v<T, double>) s = slender;
 }
 
 }  // namespace
 
 int CalcStressCheck(const Workspace& w, CalcResults& r) {
-  const double alpha = w.c.alpha;
   PileSteps steps(r, [](CalcResults& t) {
     return std::array{&t.Slenderness, &t.SigmaCaAllow[kSKK400], &t.CheckRatio[kSKK400],
                       &t.SigmaCaAllow[kSKK490], &t.CheckRatio[kSKK490]};
@@ -68,19 +75,22 @@ int CalcStressCheck(const Workspace& w, CalcResults& r) {
   double s = 0;
   std::array<double, 2> ca{};
   for (int i = 1; i <= w.n; ++i) {
-    const WorkPile& p = w.pile[size_t(i)];
     const bool sameSection = same(i);
-    // Two piles of the section before them at once, when no step fails.
-    if (sameSection && i < w.n && same(i + 1) &&
+    // Two piles at once, when no step fails: both of the section before
+    // them, or both computed.
+    if (i < w.n && sameSection == same(i + 1) &&
         steps.RunPair(i, [&](auto& g, auto& out) {
-          const Lanes sc(r.SigmaC[i], r.SigmaC[i + 1]), sb(r.SigmaB[i], r.SigmaB[i + 1]);
-          CheckPiles(p, sc, sb, true, alpha, s, ca, g, out);
+          CheckPiles(w, r, Piles<Lanes>{i}, sameSection, s, ca, g, out);
         })) {
       ++i;
+      if (!sameSection) {  // the second pile's section is the one before the next
+        s = r.Slenderness[i];
+        ca = {r.SigmaCaAllow[kSKK400][i], r.SigmaCaAllow[kSKK490][i]};
+      }
       continue;
     }
     const int code = steps.Run(i, [&](auto& g, auto& out) {
-      CheckPiles(p, r.SigmaC[i], r.SigmaB[i], sameSection, alpha, s, ca, g, out);
+      CheckPiles(w, r, Piles<double>{i}, sameSection, s, ca, g, out);
     });
     if (code) return code;
   }
