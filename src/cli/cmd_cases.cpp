@@ -59,7 +59,7 @@ bool IsRatio(const GoverningColumn& c) { return c.format == kRatioFormat; }
 
 const char* const kLoadHeadings[6] = {"Xo(kN)", "Yo(kN)", "Zo(kN)", "Mxo(kN･m)", "Myo(kN･m)", "Mzo(kN･m)"};
 const char* const kFootingHeadings[6] = {"δx(m)", "δy(m)", "δz(m)", "θx(rad)", "θy(rad)", "θz(rad)"};
-constexpr const char* kDisp = "0.00000000";
+constexpr const char* kFootingFormat = "0.00000000";
 
 std::string StateText(const Outcome& o) {
   if (o.code != 0) return "ｴﾗｰｺｰﾄﾞ " + std::to_string(o.code);
@@ -107,7 +107,7 @@ class CaseSheets {
   CaseSheets(TableOutput& out, bool all) : out_(out), all_(all) {
     std::vector<TableColumn> columns{{"No", "0", 5}, {"ケース名", "@", 16}, {"α", "0.00", 6}, {"結果", "@", 12}};
     for (const char* h : kLoadHeadings) columns.push_back({h, kForceFormat, 11});
-    for (const char* h : kFootingHeadings) columns.push_back({h, kDisp, 13});
+    for (const char* h : kFootingHeadings) columns.push_back({h, kFootingFormat, 13});
     for (const TableColumn& c : GoverningColumns("杭")) columns.push_back(c);
     cases_ = &out.Add("ケース", "cases", columns);
     std::vector<TableColumn> envelope{{"杭No", "0", 5}};
@@ -271,7 +271,7 @@ void PrintText(const Project& project, const CasesOptions& options, const std::v
     const Outcome& o = outcomes[k];
     std::vector<std::string> row{std::to_string(k + 1), cases[k].name, StateText(o)};
     if (o.solved)
-      for (double v : o.footing) row.push_back(FormatNumber(v, kDisp));
+      for (double v : o.footing) row.push_back(FormatNumber(v, kFootingFormat));
     footing.AddRow(std::move(row));
     if (!o.governing) continue;
     std::vector<std::string> cells{std::to_string(k + 1), cases[k].name};

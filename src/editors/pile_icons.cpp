@@ -9,7 +9,7 @@
 namespace hasorin {
 namespace {
 
-const QColor kInk(60, 60, 60);
+const QColor kIconInk(60, 60, 60);
 const QColor kPaper(255, 255, 255);
 const QColor kRowFill(214, 228, 245);
 
@@ -17,7 +17,7 @@ const QColor kRowFill(214, 228, 245);
 QIcon Draw(const std::function<void(QPainter&)>& paint) { return DrawnIcon(16, {16, 32}, paint); }
 
 void Sheet(QPainter& p, QRectF r) {
-  p.setPen(QPen(kInk, 1));
+  p.setPen(QPen(kIconInk, 1));
   p.setBrush(kPaper);
   p.drawRect(r);
   p.setPen(QPen(QColor(150, 150, 150), 0.8));
@@ -27,7 +27,7 @@ void Sheet(QPainter& p, QRectF r) {
 
 // Three table rows; `highlight` (0..2, or -1) is drawn filled.
 void Rows(QPainter& p, int highlight) {
-  p.setPen(QPen(kInk, 1));
+  p.setPen(QPen(kIconInk, 1));
   for (int i = 0; i < 3; ++i) {
     p.setBrush(i == highlight ? kRowFill : kPaper);
     p.drawRect(QRectF(1.5, 2.5 + i * 4, 9, 4));
@@ -45,7 +45,7 @@ void Plus(QPainter& p, QPointF c) {
 QIcon PileToolIcon(const QString& key) {
   if (key == QLatin1String("Cut"))
     return Draw([](QPainter& p) {
-      p.setPen(QPen(kInk, 1.2));
+      p.setPen(QPen(kIconInk, 1.2));
       p.drawLine(QPointF(5, 1.5), QPointF(10.5, 10));
       p.drawLine(QPointF(11, 1.5), QPointF(5.5, 10));
       p.setBrush(Qt::NoBrush);
@@ -60,7 +60,7 @@ QIcon PileToolIcon(const QString& key) {
     });
   if (key == QLatin1String("Paste"))
     return Draw([](QPainter& p) {
-      p.setPen(QPen(kInk, 1));
+      p.setPen(QPen(kIconInk, 1));
       p.setBrush(QColor(196, 150, 90));
       p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12), 1, 1);
       p.setBrush(QColor(170, 170, 170));

@@ -20,7 +20,7 @@
 namespace hasorin {
 namespace {
 
-QString Format(double v, const char* pattern) { return QString::fromStdString(FormatNumber(v, pattern)); }
+QString FormatText(double v, const char* pattern) { return QString::fromStdString(FormatNumber(v, pattern)); }
 
 // The smallest of 1, 2, 2.5, 5 times a power of ten at or above v (> 0).
 double NiceCeil(double v) {
@@ -94,7 +94,7 @@ void DrawPanel(QPainter& p, const QRectF& area, const Quantity& k, const Profile
     p.setPen(QPen(QColor(220, 220, 220), 1.5));
     p.drawLine(QPointF(plot.left(), Y(t)), QPointF(plot.right(), Y(t)));
     p.setPen(Qt::black);
-    p.drawText(QRectF(area.left(), Y(t) - 20, 100, 40), Qt::AlignRight | Qt::AlignVCenter, Format(t, "0.0"));
+    p.drawText(QRectF(area.left(), Y(t) - 20, 100, 40), Qt::AlignRight | Qt::AlignVCenter, FormatText(t, "0.0"));
   }
   for (double v : {-range, 0.0, range})
     p.drawText(QRectF(X(v) - 90, plot.bottom() + 8, 180, 36), Qt::AlignCenter, QString::number(v, 'g', 6));
@@ -133,8 +133,8 @@ void DrawPanel(QPainter& p, const QRectF& area, const Quantity& k, const Profile
   p.drawEllipse(at, 14, 14);
   p.setBrush(Qt::NoBrush);
   p.setFont(SheetFont(28));
-  const QString label = "Ｍmax＝" + Format(pr.ground.M, "0.00") + " kN･m\n深さ " +
-                        Format(pr.ground.depth, "0.000") + " m";
+  const QString label = "Ｍmax＝" + FormatText(pr.ground.M, "0.00") + " kN･m\n深さ " +
+                        FormatText(pr.ground.depth, "0.000") + " m";
   const bool left = at.x() > plot.center().x();
   const int align = (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
   QRectF box(left ? at.x() - 420 : at.x() + 24, at.y() + 10, 396, 80);
@@ -192,23 +192,23 @@ ProfileSheet MakeProfileSheet(const Project& project, const engine::CalcResults&
   const engine::ProfilePoint& head = s.profile.points.front();
   const engine::GroundMoment& g = s.profile.ground;
   auto add = [&s](const char* label, const QString& value) { s.table.emplace_back(label, value); };
-  add("杭径Ｄ(m)", Format(s.profile.D, "0.000"));
-  add("突出長ｈ(m)", Format(s.profile.h, "0.000"));
-  add("杭長Ｌ(m)", Format(s.profile.L, "0.000"));
+  add("杭径Ｄ(m)", FormatText(s.profile.D, "0.000"));
+  add("突出長ｈ(m)", FormatText(s.profile.h, "0.000"));
+  add("杭長Ｌ(m)", FormatText(s.profile.L, "0.000"));
   add("杭頭条件", beam.hingedHead ? "ヒンジ" : "剛結");
   add("計算モデル", beam.semiInfinite ? "半無限長" : "有限長");
   add("杭先端条件", beam.semiInfinite ? "－" : beam.tip == 1 ? "ヒンジ" : beam.tip == 2 ? "自由" : "固定");
-  add("β(1/m)", Format(beam.beta, "0.00000"));
-  add("杭頭 Ｐx(kN)", Format(head.Px, "0.000"));
-  add("杭頭 Ｐz(kN)", Format(head.Pz, "0.000"));
-  add("杭頭 Ｍx(kN･m)", Format(head.Mx, "0.000"));
-  add("杭頭 Ｍz(kN･m)", Format(head.Mz, "0.000"));
-  add("杭頭 合成Ｍ(kN･m)", Format(head.M, "0.000"));
-  add("地中部最大Ｍ(kN･m)", g.found ? Format(g.M, "0.000") : "－");
-  add("その深さ(m)", g.found ? Format(g.depth, "0.000") : "－");
-  add("σc+σb(N/mm2)", g.found ? Format(g.sigma, "0.0") : "－");
-  add("κ（SKK400）", g.found ? Format(g.ratio[0], "0.000") : "－");
-  add("κ（SKK490）", g.found ? Format(g.ratio[1], "0.000") : "－");
+  add("β(1/m)", FormatText(beam.beta, "0.00000"));
+  add("杭頭 Ｐx(kN)", FormatText(head.Px, "0.000"));
+  add("杭頭 Ｐz(kN)", FormatText(head.Pz, "0.000"));
+  add("杭頭 Ｍx(kN･m)", FormatText(head.Mx, "0.000"));
+  add("杭頭 Ｍz(kN･m)", FormatText(head.Mz, "0.000"));
+  add("杭頭 合成Ｍ(kN･m)", FormatText(head.M, "0.000"));
+  add("地中部最大Ｍ(kN･m)", g.found ? FormatText(g.M, "0.000") : "－");
+  add("その深さ(m)", g.found ? FormatText(g.depth, "0.000") : "－");
+  add("σc+σb(N/mm2)", g.found ? FormatText(g.sigma, "0.0") : "－");
+  add("κ（SKK400）", g.found ? FormatText(g.ratio[0], "0.000") : "－");
+  add("κ（SKK490）", g.found ? FormatText(g.ratio[1], "0.000") : "－");
   return s;
 }
 
