@@ -1,7 +1,5 @@
 #include "table_output.h"
 
-#include <xlsxwriter.h>
-
 #include <QFile>
 #include <QSaveFile>
 #include <charconv>
@@ -11,6 +9,7 @@
 #include <random>
 
 #include "cp932.h"
+#include "xlsx_library.h"
 
 namespace hasorin {
 namespace {
@@ -76,17 +75,17 @@ class XlsxOutput final : public TableOutput {
     std::error_code ec;
     const auto folder = std::filesystem::absolute(std::filesystem::u8path(path), ec).parent_path();
     folderMissing_ = !std::filesystem::is_directory(folder, ec);
-    if (!folderMissing_) workbook_ = workbook_new_opt(temp_.c_str(), &options);
+    if (x_ && !folderMissing_) workbook_ = x_->workbook_new_opt(temp_.c_str(), &options);
     if (workbook_) {
-      heading_ = workbook_add_format(workbook_);
-      format_set_bold(heading_);
-      format_set_align(heading_, LXW_ALIGN_CENTER);
-      format_set_bottom(heading_, LXW_BORDER_THIN);
+      heading_ = x_->workbook_add_format(workbook_);
+      x_->format_set_bold(heading_);
+      x_->format_set_align(heading_, LXW_ALIGN_CENTER);
+      x_->format_set_bottom(heading_, LXW_BORDER_THIN);
     }
   }
   ~XlsxOutput() override {
     if (workbook_) {
-      workbook_close(workbook_);
+      x_->workbook_close(workbook_);
       std::error_code ignored;
       std::filesystem::remove(std::filesystem::u8path(temp_), ignored);
     }
@@ -100,18 +99,19 @@ class XlsxOutput final : public TableOutput {
       formats.push_back(NumberFormat(columns[c].format, false));
       alerts.push_back(NumberFormat(columns[c].format, true));
       if (ws) {
-        Check(worksheet_set_column(ws, c, c, columns[c].width, nullptr));
-        Check(worksheet_write_string(ws, 0, c, columns[c].heading.c_str(), heading_));
+        Check(x_->worksheet_set_column(ws, c, c, columns[c].width, nullptr));
+        Check(x_->worksheet_write_string(ws, 0, c, columns[c].heading.c_str(), heading_));
       }
     }
-    if (ws) worksheet_freeze_panes(ws, 1, 0);
+    if (ws) x_->worksheet_freeze_panes(ws, 1, 0);
     sheets_.push_back(std::make_unique<XlsxSheet>(*this, ws, std::move(formats), std::move(alerts)));
     return *sheets_.back();
   }
 
   bool Close(std::string* error) override {
+    if (!x_) return Fail(error, "ﾗｲﾌﾞﾗﾘ libxlsxwriter を読み込めません");
     if (!workbook_) return Fail(error, folderMissing_ ? "保存先のフォルダがありません" : "ブックを作成できません");
-    lxw_error closed = workbook_close(workbook_);
+    lxw_error closed = x_->workbook_close(workbook_);
     workbook_ = nullptr;
     if (error_ == LXW_NO_ERROR) error_ = closed;
     std::error_code ec;
@@ -119,11 +119,12 @@ class XlsxOutput final : public TableOutput {
     if (error_ == LXW_NO_ERROR) std::filesystem::rename(temp, std::filesystem::u8path(path_), ec);
     if (error_ != LXW_NO_ERROR || ec) {
       std::filesystem::remove(temp, ec);
-      return Fail(error, error_ != LXW_NO_ERROR ? lxw_strerror(error_) : "ファイルを置き換えられません");
+      return Fail(error, error_ != LXW_NO_ERROR ? x_->lxw_strerror(error_) : "ファイルを置き換えられません");
     }
     return true;
   }
 
+  const XlsxLibrary& library() const { return *x_; }
   void Check(lxw_error e) {
     if (error_ == LXW_NO_ERROR) error_ = e;
   }
@@ -136,12 +137,12 @@ class XlsxOutput final : public TableOutput {
 
   lxw_worksheet* NewSheet(const std::string& wanted) {
     std::string name = SheetName(wanted);
-    for (int n = 2; workbook_get_worksheet_by_name(workbook_, name.c_str()); ++n) {
+    for (int n = 2; x_->workbook_get_worksheet_by_name(workbook_, name.c_str()); ++n) {
       name = SheetName(wanted, LXW_SHEETNAME_MAX - 7);
       name.append("(").append(std::to_string(n)).append(")");
     }
-    lxw_worksheet* ws = workbook_add_worksheet(workbook_, name.c_str());
-    if (!ws) ws = workbook_add_worksheet(workbook_, nullptr);  // Sheet1, Sheet2, ...
+    lxw_worksheet* ws = x_->workbook_add_worksheet(workbook_, name.c_str());
+    if (!ws) ws = x_->workbook_add_worksheet(workbook_, nullptr);  // Sheet1, Sheet2, ...
     if (!ws) Check(LXW_ERROR_MEMORY_MALLOC_FAILED);
     return ws;
   }
@@ -150,13 +151,14 @@ class XlsxOutput final : public TableOutput {
     if (!workbook_) return nullptr;
     lxw_format*& f = formats_[{pattern, alert}];
     if (!f) {
-      f = workbook_add_format(workbook_);
-      format_set_num_format(f, pattern.c_str());
-      if (alert) format_set_font_color(f, LXW_COLOR_RED);
+      f = x_->workbook_add_format(workbook_);
+      x_->format_set_num_format(f, pattern.c_str());
+      if (alert) x_->format_set_font_color(f, LXW_COLOR_RED);
     }
     return f;
   }
 
+  const XlsxLibrary* x_ = LoadXlsxLibrary();
   std::string path_, temp_;
   lxw_workbook* workbook_ = nullptr;
   lxw_format* heading_ = nullptr;
@@ -168,7 +170,7 @@ class XlsxOutput final : public TableOutput {
 
 void XlsxSheet::Number(double value, bool alert) {
   if (sheet_ && std::isfinite(value))
-    out_.Check(worksheet_write_number(sheet_, row_, column_, value, Format(alert)));
+    out_.Check(out_.library().worksheet_write_number(sheet_, row_, column_, value, Format(alert)));
   ++column_;
 }
 
@@ -184,7 +186,7 @@ void XlsxSheet::Text(const std::string& text) {
       break;
     }
   }
-  if (sheet_) out_.Check(worksheet_write_string(sheet_, row_, column_, cell.c_str(), nullptr));
+  if (sheet_) out_.Check(out_.library().worksheet_write_string(sheet_, row_, column_, cell.c_str(), nullptr));
   ++column_;
 }
 

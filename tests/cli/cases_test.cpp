@@ -223,6 +223,20 @@ TEST(CalcCommand, WorkbookHasTheTablesOfTheResultWindows) {
   const testing::CliRun r = RunCli({"calc", kInclined, "--xlsx", QDir(dir.path()).filePath("none/calc.xlsx")});
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_NE(r.err.find("Excelﾌｧｲﾙを保存できません"), std::string::npos) << r.err;
+
+  // The workbook library is loaded only to write: when it is missing, or a
+  // library of that name lacks its functions, the run is shown and the save
+  // fails as any other, leaving nothing behind.
+  for (const char* library : {"/nonexistent/libxlsxwriter.so.4", "libz.so.1"}) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HASORIN_XLSXWRITER", library);
+    QTemporaryDir empty;
+    const testing::CliRun missing = RunCli({"calc", kInclined, "--xlsx", QDir(empty.path()).filePath("calc.xlsx")}, environment);
+    EXPECT_EQ(missing.exitCode, 5) << library;
+    EXPECT_NE(missing.out.find("杭頭作用力"), std::string::npos) << library << missing.out;
+    EXPECT_NE(missing.err.find("（ﾗｲﾌﾞﾗﾘ libxlsxwriter を読み込めません）"), std::string::npos) << missing.err;
+    EXPECT_TRUE(QDir(empty.path()).isEmpty()) << library;
+  }
 }
 
 }  // namespace

@@ -14,8 +14,10 @@ struct CliRun {
   std::string err;
 };
 
-inline CliRun RunCli(const QStringList& arguments) {
+inline CliRun RunCli(const QStringList& arguments,
+                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
+  process.setProcessEnvironment(environment);
   process.start(HASORIN_CLI, arguments);
   process.waitForFinished(30000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
