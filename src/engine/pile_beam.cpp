@@ -69,29 +69,6 @@ BeamState Carry(const BeamState& a, double ds, double EI) {
   return r;
 }
 
-// Solves the n x n system (n <= 4) with two right-hand sides by elimination
-// with row pivoting.
-bool SolveSmall(int n, double a[4][6]) {
-  for (int i = 0; i < n; ++i) {
-    int p = i;
-    for (int k = i + 1; k < n; ++k)
-      if (std::fabs(a[k][i]) > std::fabs(a[p][i])) p = k;
-    if (!(std::fabs(a[p][i]) > 0.0)) return false;
-    if (p != i)
-      for (int j = 0; j < n + 2; ++j) std::swap(a[i][j], a[p][j]);
-    for (int k = 0; k < n; ++k) {
-      if (k == i) continue;
-      const double f = a[k][i] / a[i][i];
-      for (int j = i; j < n + 2; ++j) a[k][j] -= f * a[i][j];
-    }
-  }
-  for (int i = 0; i < n; ++i) {
-    a[i][n] /= a[i][i];
-    a[i][n + 1] /= a[i][i];
-  }
-  return true;
-}
-
 }  // namespace
 
 PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
@@ -114,36 +91,59 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     basis.ok = true;
     return basis;
   }
-  const int n = 4;
-  // Rows in units of w: slopes times 1/beta, moments 1/(EI beta^2), shears
-  // 1/(EI beta^3), so that pivoting compares like with like.
-  const double ss = 1 / b.beta, sm = 1 / (b.EI * b.beta * b.beta), sv = sm / b.beta;
-  const Factors ground = GroundFactors(b);
-  const Factors tip = FactorsAt(b, b.beta * b.l);
-  double a[4][6] = {};
-  for (int j = 0; j < n; ++j) {
-    std::array<double, 4> unit{};
-    unit[size_t(j)] = 1;
-    const BeamState head = Carry(EmbeddedAt(b, unit, ground), -b.h, b.EI);
-    a[0][j] = head.w;
-    a[1][j] = b.hingedHead ? head.M * sm : head.slope * ss;
-    const BeamState end = EmbeddedAt(b, unit, tip);
-    if (b.tip == 2) {  // free
-      a[2][j] = end.M * sm;
-      a[3][j] = end.V * sv;
-    } else {  // hinged or fixed: no deflection, and no moment or no slope
-      a[2][j] = end.w;
-      a[3][j] = b.tip == 1 ? end.M * sm : end.slope * ss;
+  // The tip conditions fix the growing family (c2, c3) from the decaying one
+  // (c0, c1): their 2 x 2 block of the growing family has the determinant 4,
+  // 2 or 1 whatever lambda. The head conditions then leave a 2 x 2 system.
+  const double lambda = b.beta * b.l, e = std::exp(-lambda);
+  const double cs = std::cos(lambda), sn = std::sin(lambda);
+  // Orders of the derivatives the tip holds at zero: moment and shear at a
+  // free tip, deflection and moment at a hinged one, else deflection and slope.
+  const int k0 = b.tip == 2 ? 2 : 0, k1 = b.tip == 2 ? 3 : b.tip == 1 ? 2 : 1;
+  double t[2][4];
+  for (int j = 0; j < 4; ++j) {
+    const double f = j < 2 ? e : 1.0;
+    t[0][j] = f * (kUnitTerms[j][k0].P * cs + kUnitTerms[j][k0].Q * sn);
+    t[1][j] = f * (kUnitTerms[j][k1].P * cs + kUnitTerms[j][k1].Q * sn);
+  }
+  const double dt = t[0][2] * t[1][3] - t[0][3] * t[1][2];
+  if (!(std::fabs(dt) > 0.0)) return basis;
+  // (c2, c3) = N (c0, c1).
+  double nm[2][2];
+  for (int q = 0; q < 2; ++q) {
+    nm[0][q] = -(t[1][3] * t[0][q] - t[0][3] * t[1][q]) / dt;
+    nm[1][q] = -(t[0][2] * t[1][q] - t[1][2] * t[0][q]) / dt;
+  }
+  // The head rows from the ground values (u = 0) of each unit solution,
+  // carried over the free length x = beta h as a Taylor series that ends at
+  // the third derivative: deflection, and the slope or (hinged) the moment,
+  // in units of w.
+  const double x = b.beta * b.h;
+  const double rowW[4] = {1, -x, x * x / 2, -x * x * x / 6};
+  const double rowS[4] = {0, 1, -x, x * x / 2}, rowM[4] = {0, 0, -1, x};
+  const double* row1 = b.hingedHead ? rowM : rowS;
+  double hw[4], hs[4];
+  for (int j = 0; j < 4; ++j) {
+    const double f = j < 2 ? 1.0 : e;
+    hw[j] = hs[j] = 0;
+    for (int k = 0; k < 4; ++k) {
+      hw[j] += rowW[k] * f * kUnitTerms[j][k].P;
+      hs[j] += row1[k] * f * kUnitTerms[j][k].P;
     }
   }
-  // Unit head deflection; unit head slope (a hinged head keeps M = 0).
-  a[0][n] = 1;
-  a[1][n + 1] = b.hingedHead ? 0.0 : ss;
-  if (!SolveSmall(n, a)) return basis;
-  for (int j = 0; j < n; ++j) {
-    basis.w[size_t(j)] = a[j][n];
-    basis.slope[size_t(j)] = a[j][n + 1];
+  double a[2][2];
+  for (int q = 0; q < 2; ++q) {
+    a[0][q] = hw[q] + hw[2] * nm[0][q] + hw[3] * nm[1][q];
+    a[1][q] = hs[q] + hs[2] * nm[0][q] + hs[3] * nm[1][q];
   }
+  const double det = a[0][0] * a[1][1] - a[0][1] * a[1][0];
+  if (!(std::fabs(det) > 0.0)) return basis;
+  // Unit head deflection; unit head slope, 1/beta in these units (a hinged
+  // head keeps M = 0 and has no slope solution).
+  const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);
+  const double w0 = a[1][1] / det, w1 = -a[1][0] / det;
+  const double s0 = -a[0][1] * slope, s1 = a[0][0] * slope;
+  basis.w = {w0, w1, nm[0][0] * w0 + nm[0][1] * w1, nm[1][0] * w0 + nm[1][1] * w1};
+  basis.slope = {s0, s1, nm[0][0] * s0 + nm[0][1] * s1, nm[1][0] * s0 + nm[1][1] * s1};
   basis.ok = true;
   return basis;
 }
@@ -153,7 +153,7 @@ PlaneSolution::PlaneSolution(const PileBeam& beam, double w0, double slope0)
 
 PlaneSolution::PlaneSolution(const PileBeam& beam, const Basis& basis, double w0, double slope0)
     : beam_(beam) {
-  for (size_t j = 0; j < 4; ++j) c_[j] = w0 * basis.w[j] + slope0 * basis.slope[j];
+  c_ = basis.Combine(w0, slope0);
   ground_ = EmbeddedAt(beam_, c_, GroundFactors(beam_));
 }
 
@@ -197,13 +197,29 @@ struct Moments {
   Pair dec, gro;  // -w'' of both families: M up to EI beta^2
 };
 
+// The factors of one point below ground: of u (e^-u, e^(u - lambda),
+// cos u, sin u) and of t = 2u, their squares (e^-t, e^(t - 2 lambda), cos t, sin t).
+struct PointFactors {
+  Factors u;
+  double e0, e2, cs, sn;
+};
+PointFactors PointAt(double u, double eLambda) {
+  PointFactors f;
+  const double dec = std::exp(-u);
+  f.u = {dec, eLambda / dec, std::cos(u), std::sin(u)};
+  f.e0 = dec * dec;
+  f.e2 = f.u.gro * f.u.gro;
+  f.cs = f.u.cs * f.u.cs - f.u.sn * f.u.sn;
+  f.sn = 2 * f.u.sn * f.u.cs;
+  return f;
+}
+
 struct StationaryFunction {
   Trig T[3];
-  double lambda = 0, eLambda = 0;
+  double eLambda = 0;
   bool finite = false;
 
-  Moments Add(const PlaneSolution& s) {
-    const auto& c = s.coefficients();
+  Moments Add(const std::array<double, 4>& c) {
     const FamilyTerms dec = Terms({c[0], c[1]}, -1);
     // M is -EI beta^2 w'', V is EI beta^3 w''': the product is -w'' w''' up
     // to a positive factor.
@@ -217,24 +233,22 @@ struct StationaryFunction {
     AddProduct(T[2], m.gro, gro.d[3]);
     return m;
   }
-  // Value and derivative by u from the factors at t.
-  void Eval(double e0, double e2, double cs, double sn, double& f, double& df) const {
-    const double t0 = T[0].At(cs, sn), t1 = T[1].At(cs, sn), t2 = T[2].At(cs, sn);
-    f = e0 * t0 + eLambda * t1 + e2 * t2;
-    df = 2 * (e0 * (T[0].Slope(cs, sn) - t0) + eLambda * T[1].Slope(cs, sn) +
-              e2 * (T[2].Slope(cs, sn) + t2));
+  // The value, and the derivative by u, from the factors at t.
+  double Value(double e0, double e2, double cs, double sn) const {
+    return e0 * T[0].At(cs, sn) + eLambda * T[1].At(cs, sn) + e2 * T[2].At(cs, sn);
   }
-  void Eval(double u, double& f, double& df) const {
-    const double t = 2 * u;
-    Eval(std::exp(-t), std::exp(t - 2 * lambda), std::cos(t), std::sin(t), f, df);
+  double Slope(double e0, double e2, double cs, double sn) const {
+    return 2 * (e0 * (T[0].Slope(cs, sn) - T[0].At(cs, sn)) + eLambda * T[1].Slope(cs, sn) +
+                e2 * (T[2].Slope(cs, sn) + T[2].At(cs, sn)));
   }
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
 // d1: Newton steps on the cubic through both ends (no exponentials), then
-// Newton steps on g itself, which converge at once from there.
+// Newton steps on g itself, which converge at once from there. `at` gets the
+// factors of the last point g was evaluated at, the root within rounding.
 double Refine(const StationaryFunction& g, double u0, double f0, double d0, double u1, double f1,
-              double d1) {
+              double d1, PointFactors& at) {
   const double h = u1 - u0;
   auto cubic = [&](double x, double& v, double& dv) {  // x in [0, 1]
     const double x2 = x * x, x3 = x2 * x;
@@ -252,8 +266,8 @@ double Refine(const StationaryFunction& g, double u0, double f0, double d0, doub
   }
   double u = u0 + x * h;
   for (int it = 0; it < 2; ++it) {
-    double f, df;
-    g.Eval(u, f, df);
+    at = PointAt(u, g.eLambda);
+    const double f = g.Value(at.e0, at.e2, at.cs, at.sn), df = g.Slope(at.e0, at.e2, at.cs, at.sn);
     if (!(df != 0.0)) break;
     const double next = u - f / df;
     if (!(next >= u0 && next <= u1)) break;
@@ -263,19 +277,22 @@ double Refine(const StationaryFunction& g, double u0, double f0, double d0, doub
 }
 
 // |M|^2 of one family pair at the factors, up to (EI beta^2)^2.
-double Square(const Moments& m, double dec, double gro, double cs, double sn) {
-  const double v = dec * (m.dec.P * cs + m.dec.Q * sn) + gro * (m.gro.P * cs + m.gro.Q * sn);
+double Square(const Moments& m, const Factors& f) {
+  const double v = f.dec * (m.dec.P * f.cs + m.dec.Q * f.sn) + f.gro * (m.gro.P * f.cs + m.gro.Q * f.sn);
   return v * v;
 }
 
 }  // namespace
 
 MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
-  const PileBeam& beam = a.beam();
+  return GroundMomentOf(a.beam(), a.coefficients(), b.coefficients());
+}
+
+MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
   StationaryFunction g;
   g.finite = !beam.semiInfinite;
-  g.lambda = beam.beta * beam.l;
-  g.eLambda = g.finite ? std::exp(-g.lambda) : 0.0;
+  const double lambda = beam.beta * beam.l;
+  g.eLambda = g.finite ? std::exp(-lambda) : 0.0;
   const Moments ma = g.Add(a), mb = g.Add(b);
   const double scale = beam.EI * beam.beta * beam.beta;
 
@@ -308,30 +325,32 @@ MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
   // steps of at most pi/12 of u, refined to its root; the largest moment of
   // those is the ground moment.
   constexpr int kSteps = 12;
-  const double step = g.lambda / kSteps;
+  const double step = lambda / kSteps;
   // The factors advance by one step: exponentials times a constant, cos and
   // sin of t = 2u turned by a constant angle.
-  const double grow = std::exp(2 * step), turnC = std::cos(2 * step), turnS = std::sin(2 * step);
-  double e0 = 1, e2 = std::exp(-2 * g.lambda), cs = 1, sn = 0;
-  double f0, d0;
-  g.Eval(e0, e2, cs, sn, f0, d0);
+  const double grow = std::exp(2 * step), shrink = 1 / grow;
+  const double turnC = std::cos(2 * step), turnS = std::sin(2 * step);
+  double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
+  double f0 = g.Value(e0, e2, cs, sn);
   for (int k = 1; k <= kSteps; ++k) {
-    e0 /= grow;
+    const double p0 = e0, p2 = e2, pc = cs, ps = sn;
+    e0 *= shrink;
     e2 *= grow;
     const double c = cs * turnC - sn * turnS;
     sn = sn * turnC + cs * turnS;
     cs = c;
-    double f1, d1;
-    g.Eval(e0, e2, cs, sn, f1, d1);
+    const double f1 = g.Value(e0, e2, cs, sn);
     if (f0 < 0 && f1 >= 0 && !(k == kSteps && f1 == 0)) {
-      const double u = Refine(g, step * (k - 1), f0, d0, step * k, f1, d1);
-      const Factors at = FactorsAt(beam, u);
-      const double m = scale * std::sqrt(Square(ma, at.dec, at.gro, at.cs, at.sn) +
-                                         Square(mb, at.dec, at.gro, at.cs, at.sn));
-      if (!best.found || m > best.M) best = {true, m, u / beam.beta};
+      PointFactors at;
+      const double u = Refine(g, step * (k - 1), f0, g.Slope(p0, p2, pc, ps), step * k, f1,
+                              g.Slope(e0, e2, cs, sn), at);
+      // A hinged or free tip has no moment: a root there is that zero (a
+      // minimum), found or not as the rounding falls, never the ground moment.
+      const bool tipZero = beam.tip != 3 && u > lambda * (1 - 1e-6);
+      const double m = scale * std::sqrt(Square(ma, at.u) + Square(mb, at.u));
+      if (!tipZero && (!best.found || m > best.M)) best = {true, m, u / beam.beta};
     }
     f0 = f1;
-    d0 = d1;
   }
   return best;
 }
