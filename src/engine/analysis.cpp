@@ -19,11 +19,6 @@ double Number(const ProjectValue& v) {
 
 double Radians(double degrees) { return degrees == 0.0 ? 0.0 : degrees * kPi / 180.0; }
 
-void SinCos(double x, double& s, double& c) {
-  s = std::sin(x);
-  c = std::cos(x);
-}
-
 // cell(c) is column c (1-based) of one pile row.
 template <class Cell>
 AnalysisPile PileOf(const Cell& cell) {
@@ -123,39 +118,44 @@ Matrix6 AssembleCap(const AnalysisInputs& in, const CalcResults& r) {
     SinCos(p.psi, spsi, cpsi);
     // Row a: member motion a in cap coordinates.
     const double e[3][3] = {{cphi * cpsi, -sphi, cphi * spsi}, {sphi * cpsi, cphi, sphi * spsi}, {-spsi, 0.0, cpsi}};
-    // v[m]: how member motion m (ux, uy, uz, θx, θy, θz) reads the cap
-    // motion: a displacement along e is e·δ + (r × e)·θ, a rotation e·θ.
-    double v[6][6];
+    // v[m]: how member displacement m (ux, uy, uz) reads the cap motion, a
+    // displacement along e being e·δ + (r × e)·θ; member rotation m reads e·θ
+    // alone, e[m] in the last three columns.
+    double v[3][6];
     for (int a = 0; a < 3; ++a) {
       const double* x = e[a];
       v[a][0] = x[0], v[a][1] = x[1], v[a][2] = x[2];
       v[a][3] = p.Y * x[2] - p.Z * x[1];
       v[a][4] = p.Z * x[0] - p.X * x[2];
       v[a][5] = p.X * x[1] - p.Y * x[0];
-      v[a + 3][0] = v[a + 3][1] = v[a + 3][2] = 0.0;
-      v[a + 3][3] = x[0], v[a + 3][4] = x[1], v[a + 3][5] = x[2];
     }
-    // The member stiffness times v, row by row.
+    // The member stiffness times the motions, row by row (ux, uy, uz, θx,
+    // θy, θz); rows of rotations are needed in the last three columns only.
     const double k1 = r.PileK1[i], k2 = r.PileK2[i], k3 = r.PileK3[i], k4 = r.PileK4[i];
     const double k1z = r.PileK1z[i], k2z = r.PileK2z[i], k3z = r.PileK3z[i], k4z = r.PileK4z[i];
     const double kv = r.PileKv[i], kt = r.PileKt[i];
-    double w[6][6];
-    for (int c = 0; c < 6; ++c) {
-      w[0][c] = k1 * v[0][c] - k2 * v[5][c];
+    double w[3][6], wr[3][3];
+    for (int c = 0; c < 3; ++c) {
+      w[0][c] = k1 * v[0][c];
       w[1][c] = kv * v[1][c];
-      w[2][c] = k1z * v[2][c] + k2z * v[3][c];
-      w[3][c] = k3z * v[2][c] + k4z * v[3][c];
-      w[4][c] = kt * v[4][c];
-      w[5][c] = -k3 * v[0][c] + k4 * v[5][c];
+      w[2][c] = k1z * v[2][c];
     }
-    // Rows a < 3 read no member rotation.
+    for (int c = 3; c < 6; ++c) {
+      const double ex = e[0][c - 3], ey = e[1][c - 3], ez = e[2][c - 3];
+      w[0][c] = k1 * v[0][c] - k2 * ez;
+      w[1][c] = kv * v[1][c];
+      w[2][c] = k1z * v[2][c] + k2z * ex;
+      wr[0][c - 3] = k3z * v[2][c] + k4z * ex;
+      wr[1][c - 3] = kt * ey;
+      wr[2][c - 3] = -k3 * v[0][c] + k4 * ez;
+    }
     int at = 0;
     for (int a = 0; a < 3; ++a)
       for (int b = a; b < 6; ++b) k[at++] += v[0][a] * w[0][b] + v[1][a] * w[1][b] + v[2][a] * w[2][b];
     for (int a = 3; a < 6; ++a)
       for (int b = a; b < 6; ++b)
-        k[at++] += v[0][a] * w[0][b] + v[1][a] * w[1][b] + v[2][a] * w[2][b] + v[3][a] * w[3][b] +
-                   v[4][a] * w[4][b] + v[5][a] * w[5][b];
+        k[at++] += v[0][a] * w[0][b] + v[1][a] * w[1][b] + v[2][a] * w[2][b] + e[0][a - 3] * wr[0][b - 3] +
+                   e[1][a - 3] * wr[1][b - 3] + e[2][a - 3] * wr[2][b - 3];
   }
   Matrix6 m{};
   int at = 0;

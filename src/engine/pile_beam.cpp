@@ -5,10 +5,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "analysis.h"
+#include "analysis_inputs.h"
 
 namespace hasorin::engine {
 namespace {
+
+using detail::SinCos;
 
 // The coefficients (P, Q) of e^(σu) (P cos u + Q sin u) and of its
 // derivatives by u; σ = -1 the decaying, +1 the growing family.
@@ -32,8 +34,9 @@ struct Factors {
   double dec, gro, cs, sn;
 };
 Factors FactorsAt(const PileBeam& b, double u) {
-  const double dec = std::exp(-u);
-  return {dec, b.semiInfinite ? 0.0 : std::exp(u - b.beta * b.l), std::cos(u), std::sin(u)};
+  Factors f{std::exp(-u), b.semiInfinite ? 0.0 : std::exp(u - b.beta * b.l), 0, 0};
+  SinCos(u, f.sn, f.cs);
+  return f;
 }
 Factors GroundFactors(const PileBeam& b) {
   return {1.0, b.semiInfinite ? 0.0 : std::exp(-b.beta * b.l), 1.0, 0.0};
@@ -95,7 +98,8 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   // (c0, c1): their 2 x 2 block of the growing family has the determinant 4,
   // 2 or 1 whatever lambda. The head conditions then leave a 2 x 2 system.
   const double lambda = b.beta * b.l, e = std::exp(-lambda);
-  const double cs = std::cos(lambda), sn = std::sin(lambda);
+  double cs, sn;
+  SinCos(lambda, sn, cs);
   // Orders of the derivatives the tip holds at zero: moment and shear at a
   // free tip, deflection and moment at a hinged one, else deflection and slope.
   const int k0 = b.tip == 2 ? 2 : 0, k1 = b.tip == 2 ? 3 : b.tip == 1 ? 2 : 1;
@@ -206,7 +210,8 @@ struct PointFactors {
 PointFactors PointAt(double u, double eLambda) {
   PointFactors f;
   const double dec = std::exp(-u);
-  f.u = {dec, eLambda / dec, std::cos(u), std::sin(u)};
+  f.u = {dec, eLambda / dec, 0, 0};
+  SinCos(u, f.u.sn, f.u.cs);
   f.e0 = dec * dec;
   f.e2 = f.u.gro * f.u.gro;
   f.cs = f.u.cs * f.u.cs - f.u.sn * f.u.sn;
@@ -329,7 +334,8 @@ MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, 
   // The factors advance by one step: exponentials times a constant, cos and
   // sin of t = 2u turned by a constant angle.
   const double grow = std::exp(2 * step), shrink = 1 / grow;
-  const double turnC = std::cos(2 * step), turnS = std::sin(2 * step);
+  double turnC, turnS;
+  SinCos(2 * step, turnS, turnC);
   double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
   double f0 = g.Value(e0, e2, cs, sn);
   for (int k = 1; k <= kSteps; ++k) {

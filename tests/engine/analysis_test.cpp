@@ -7,6 +7,7 @@
 #include <random>
 
 #include "analysis.h"
+#include "analysis_inputs.h"
 #include "engine_fixture.h"
 
 namespace hasorin::engine {
@@ -54,6 +55,34 @@ TEST(GroundMoment, SemiInfinitePileMeetsHetenyisClosedForms) {
   }
   EXPECT_NEAR(cases[0].momentBetaOverH, 0.32240, 5e-6);
   EXPECT_NEAR(cases[1].momentBetaOverH, 0.10394, 5e-6);
+}
+
+// A rigid-head pile with a free tip whose moment falls all the way from the
+// ground to the tip: the tip's own zero moment, a minimum, once came back as
+// its ground moment (M 9e-16 kN·m at the tip) as the rounding fell.
+TEST(GroundMoment, IsNeverTheZeroMomentOfAFreeTip) {
+  PileBeam b;
+  b.EI = 2190113.19773072, b.beta = 0.23189373539110389, b.h = 1.1393975383533952;
+  b.l = 5.9009611544028111, b.semiInfinite = false, b.tip = 2;
+  const PlaneSolution x(b, 2.8742721799704218e-05, -4.9746612119697433e-08);
+  const PlaneSolution z(b, 6.8964058871070534e-05, 9.7342722924202768e-08);
+  const MomentPeak peak = GroundMomentOf(x, z);
+  EXPECT_TRUE(!peak.found || peak.depth < b.l * (1 - 1e-6)) << peak.depth << " " << peak.M;
+}
+
+// The stage's own sine and cosine against the library's, in every quadrant,
+// at the stage's degree inputs and beyond its reduction range.
+TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
+  std::mt19937 rng(3);
+  std::vector<double> xs = {0.0, -0.0, 1e-300, -1e-9, kPiExact / 4, kPiExact / 2, kPiExact, -kPiExact, 2e5, -3e7};
+  for (int d = -720; d <= 720; d += 15) xs.push_back(d * kPi / 180);
+  for (int i = 0; i < 2000; ++i) xs.push_back(std::uniform_real_distribution<double>(-50, 50)(rng));
+  for (double x : xs) {
+    double s, c;
+    detail::SinCos(x, s, c);
+    EXPECT_NEAR(s, std::sin(x), 2.3e-16) << x;
+    EXPECT_NEAR(c, std::cos(x), 2.3e-16) << x;
+  }
 }
 
 // A finite pile ends as its tip condition says, for every head and free length.
