@@ -307,13 +307,13 @@ MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, 
     // T0(t) = p + rho cos(t - gamma): of its two roots in each 2 pi, the
     // maximum is at t = gamma - alpha, alpha = acos(-p / rho), and the later
     // ones repeat it smaller by e^-2pi; so the largest is the first, t in
-    // (0, 2 pi], and pi/beta < l keeps it inside the pile.
+    // (0, 2 pi], and pi/beta < l keeps it inside the pile. Cosines and sines
+    // are taken times rho^2: one square root and one division serve.
     const Trig& t = g.T[0];
-    const double rho = std::sqrt(t.q * t.q + t.r * t.r);
-    if (!(rho > 0.0) || std::fabs(t.p) > rho) return best;
-    const double cg = t.q / rho, sg = t.r / rho;
-    const double ca = std::clamp(-t.p / rho, -1.0, 1.0), sa = std::sqrt(1 - ca * ca);
-    const double ct = cg * ca + sg * sa, st = sg * ca - cg * sa;
+    const double rho2 = t.q * t.q + t.r * t.r;
+    if (!(rho2 > 0.0) || t.p * t.p > rho2) return best;
+    const double sa = std::sqrt(std::max(0.0, rho2 - t.p * t.p)), inv = 1 / rho2;
+    const double ct = (-t.q * t.p + t.r * sa) * inv, st = (-t.r * t.p - t.q * sa) * inv;
     double root = std::atan2(st, ct);
     if (root <= 0) root += kTwoPi;
     // |M|^2 e^(2u) of each plane, a quadratic in cos u, sin u, in terms of t.
