@@ -249,11 +249,18 @@ struct StationaryFunction {
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
-// d1: Newton steps on the cubic through both ends (no exponentials), then
-// Newton steps on g itself, which converge at once from there. `at` gets the
-// factors of the last point g was evaluated at, the root within rounding.
-double Refine(const StationaryFunction& g, double u0, double f0, double d0, double u1, double f1,
-              double d1, PointFactors& at) {
+// d1: Newton steps on the cubic through both ends (no exponentials) for a
+// start, then Newton steps on g itself inside a bracket that every step
+// narrows, halving it where a step would leave it, until a step is below
+// 1e-6 of the interval. The root is then one step on, good to the square of
+// that; the moment is taken at the last point, its square corrected to second
+// order by g dx (its derivative by u is -2 g).
+struct Root {
+  double u;
+  Factors at;  // at the last point
+  double squareStep;  // to add to |M|^2 there, in units of (EI beta^2)^2
+};
+Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double u1, double f1, double d1) {
   const double h = u1 - u0;
   auto cubic = [&](double x, double& v, double& dv) {  // x in [0, 1]
     const double x2 = x * x, x3 = x2 * x;
@@ -269,16 +276,19 @@ double Refine(const StationaryFunction& g, double u0, double f0, double d0, doub
     if (!(dv > 0)) break;
     x = std::clamp(x - v / dv, 0.0, 1.0);
   }
-  double u = u0 + x * h;
-  for (int it = 0; it < 2; ++it) {
-    at = PointAt(u, g.eLambda);
-    const double f = g.Value(at.e0, at.e2, at.cs, at.sn), df = g.Slope(at.e0, at.e2, at.cs, at.sn);
-    if (!(df != 0.0)) break;
-    const double next = u - f / df;
-    if (!(next >= u0 && next <= u1)) break;
-    u = next;
+  double lo = u0, hi = u1, u = u0 + x * h;
+  Root root{u, {}, 0};
+  for (int it = 0; it < 60; ++it) {
+    const PointFactors p = PointAt(u, g.eLambda);
+    const double f = g.Value(p.e0, p.e2, p.cs, p.sn), df = g.Slope(p.e0, p.e2, p.cs, p.sn);
+    const double dx = f / df;
+    root = {u, p.u, 0};
+    if (std::fabs(dx) <= 1e-6 * h) return {u - dx, p.u, f * dx};
+    (f < 0 ? lo : hi) = u;
+    u = u - dx > lo && u - dx < hi ? u - dx : 0.5 * (lo + hi);
+    if (hi - lo <= 1e-12 * h) break;
   }
-  return u;
+  return root;
 }
 
 // |M|^2 of one family pair at the factors, up to (EI beta^2)^2.
@@ -328,8 +338,12 @@ MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, 
   }
   // A finite pile (lambda at most pi): every rise through zero on a grid of
   // steps of at most pi/12 of u, refined to its root; the largest moment of
-  // those is the ground moment.
+  // those is the ground moment. A step that g enters rising and leaves
+  // falling, below zero at both ends, is looked into at the peak of the
+  // cubic through its ends: a maximum and a minimum of the moment close
+  // together (one plane's moment passing through zero) hide there.
   constexpr int kSteps = 12;
+  constexpr double kShortOfTip = 1e-3;
   const double step = lambda / kSteps;
   // The factors advance by one step: exponentials times a constant, cos and
   // sin of t = 2u turned by a constant angle.
@@ -337,26 +351,54 @@ MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, 
   double turnC, turnS;
   SinCos(2 * step, turnS, turnC);
   double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
-  double f0 = g.Value(e0, e2, cs, sn);
+  double f0 = g.Value(e0, e2, cs, sn), d0 = g.Slope(e0, e2, cs, sn);
+  auto take = [&](const Root& r) {
+    const double m = scale * std::sqrt(std::max(0.0, Square(ma, r.at) + Square(mb, r.at) + r.squareStep));
+    if (!best.found || m > best.M) best = {true, m, r.u / beam.beta};
+  };
   for (int k = 1; k <= kSteps; ++k) {
-    const double p0 = e0, p2 = e2, pc = cs, ps = sn;
     e0 *= shrink;
     e2 *= grow;
     const double c = cs * turnC - sn * turnS;
     sn = sn * turnC + cs * turnS;
     cs = c;
-    const double f1 = g.Value(e0, e2, cs, sn);
+    // A hinged or free tip has no moment: g vanishes there whatever the
+    // rounding says, so the last step ends just short of it, where g has the
+    // sign of the moment's last rise or fall. A maximum nearer the tip than
+    // that is of no size: the moment vanishes at the tip.
+    const bool shortOfTip = k == kSteps && beam.tip != 3;
+    if (shortOfTip) {
+      const PointFactors end = PointAt(lambda * (1 - kShortOfTip), g.eLambda);
+      e0 = end.e0, e2 = end.e2, cs = end.cs, sn = end.sn;
+    }
+    const double u0 = step * (k - 1), u1 = shortOfTip ? lambda * (1 - kShortOfTip) : step * k;
+    const double f1 = g.Value(e0, e2, cs, sn), d1 = g.Slope(e0, e2, cs, sn);
     if (f0 < 0 && f1 >= 0 && !(k == kSteps && f1 == 0)) {
-      PointFactors at;
-      const double u = Refine(g, step * (k - 1), f0, g.Slope(p0, p2, pc, ps), step * k, f1,
-                              g.Slope(e0, e2, cs, sn), at);
-      // A hinged or free tip has no moment: a root there is that zero (a
-      // minimum), found or not as the rounding falls, never the ground moment.
-      const bool tipZero = beam.tip != 3 && u > lambda * (1 - 1e-6);
-      const double m = scale * std::sqrt(Square(ma, at.u) + Square(mb, at.u));
-      if (!tipZero && (!best.found || m > best.M)) best = {true, m, u / beam.beta};
+      take(Refine(g, u0, f0, d0, u1, f1, d1));
+    } else if ((f0 < 0) == (f1 < 0) && (d0 > 0) == (f0 < 0) && (d1 < 0) == (f0 < 0) && d0 != 0 && d1 != 0) {
+      // Below zero at both ends but rising in and falling out, or above zero
+      // falling in and rising out: look at the cubic's peak or dip, where its
+      // slope h (d0 (1 - x) + d1 x) + (6 (f1 - f0) - 3 h (d0 + d1)) x (1 - x)
+      // changes sign once in (0, 1).
+      const double h = u1 - u0, a = 6 * (f1 - f0) - 3 * h * (d0 + d1);
+      // -a x^2 + (a + h (d1 - d0)) x + h d0 = 0, its root in (0, 1).
+      const double b = a + h * (d1 - d0), c0 = h * d0;
+      double x;
+      if (std::fabs(a) <= 1e-12 * (std::fabs(b) + std::fabs(c0))) {
+        x = -c0 / b;
+      } else {
+        const double q = -0.5 * (b + std::copysign(std::sqrt(std::max(0.0, b * b + 4 * a * c0)), b));
+        const double r0 = q / -a, r1 = c0 / q;
+        x = r0 > 0 && r0 < 1 ? r0 : r1;
+      }
+      const double um = u0 + std::clamp(x, 0.0, 1.0) * h;
+      const PointFactors pm = PointAt(um, g.eLambda);
+      const double fm = g.Value(pm.e0, pm.e2, pm.cs, pm.sn), dm = g.Slope(pm.e0, pm.e2, pm.cs, pm.sn);
+      if (f0 < 0 && fm >= 0) take(Refine(g, u0, f0, d0, um, fm, dm));
+      if (f0 >= 0 && fm < 0) take(Refine(g, um, fm, dm, u1, f1, d1));
     }
     f0 = f1;
+    d0 = d1;
   }
   return best;
 }
