@@ -2,6 +2,7 @@
 // matrices, every pile's two planes and its ground moment, and the profiles.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "analysis_inputs.h"
 
@@ -18,10 +19,25 @@ double Number(const ProjectValue& v) {
 
 double Radians(double degrees) { return degrees == 0.0 ? 0.0 : degrees * kPi / 180.0; }
 
-AnalysisPile ReadPile(const Project& p, int i) {
-  auto col = [&](int c) { return Number(p.Piles(c, i)); };
+// cell(c) is column c (1-based) of one pile row.
+template <class Cell>
+AnalysisPile PileOf(const Cell& cell) {
+  auto col = [&](int c) { return Number(cell(c)); };
   return {col(9), col(10), col(11), Radians(col(12)), Radians(col(13)),
           col(5) / 1e8, col(6) / 1e6, col(7), col(8)};
+}
+
+AnalysisPile ReadPile(const Project& p, int i) {
+  return PileOf([&](int c) -> const ProjectValue& { return p.Piles(c, i); });
+}
+
+// The table holds its rows one after another: a whole group is read through
+// one checked access per row instead of one per cell.
+bool RowsContiguous(const Project& p, int n) {
+  if (n < 2) return false;
+  const ProjectValue* first = &p.Piles(1, 1);
+  return &p.Piles(kPileColumns, 1) == first + (kPileColumns - 1) && &p.Piles(1, 2) == first + kPileColumns &&
+         &p.Piles(kPileColumns, n) == first + (std::ptrdiff_t(n) * kPileColumns - 1);
 }
 
 void ReadConditions(const Project& p, AnalysisInputs& in) {
@@ -59,8 +75,7 @@ PilePlanes Planes(const AnalysisInputs& in, const AnalysisPile& p, const CalcRes
 }
 
 GroundMoment GroundOf(const AnalysisInputs& in, const AnalysisPile& p, const CalcResults& r,
-                      const PilePlanes& planes, int i) {
-  const MomentPeak peak = GroundMomentOf(planes.x, planes.z);
+                      const MomentPeak& peak, int i) {
   GroundMoment g;
   if (!peak.found) return g;
   g.found = true;
@@ -84,52 +99,69 @@ bool ForcesComplete(const CalcResults& r) {
 void ReadAnalysisInputs(const Project& project, int n, AnalysisInputs& in) {
   ReadConditions(project, in);
   in.n = n;
-  for (int i = 1; i <= n; ++i) in.pile[size_t(i)] = ReadPile(project, i);
+  if (!RowsContiguous(project, n)) {
+    for (int i = 1; i <= n; ++i) in.pile[size_t(i)] = ReadPile(project, i);
+    return;
+  }
+  const ProjectValue* row = &project.Piles(1, 1);
+  for (int i = 1; i <= n; ++i, row += kPileColumns)
+    in.pile[size_t(i)] = PileOf([row](int c) -> const ProjectValue& { return row[c - 1]; });
 }
 
 Matrix6 AssembleCap(const AnalysisInputs& in, const CalcResults& r) {
-  Matrix6 k{};
+  // The upper triangle, row a from column a: 21 sums.
+  double k[21] = {};
   for (int i = 1; i <= in.n; ++i) {
     const AnalysisPile& p = in.pile[size_t(i)];
-    const double sphi = std::sin(p.phi), cphi = std::cos(p.phi);
-    const double spsi = std::sin(p.psi), cpsi = std::cos(p.psi);
-    const double axes[3][3] = {{cphi * cpsi, -sphi, cphi * spsi},
-                               {sphi * cpsi, cphi, sphi * spsi},
-                               {-spsi, 0.0, cpsi}};
-    // v[m]: how member motion m (ux, uy, uz, θx, θy, θz) reads the cap
-    // motion: a head displacement along axis e is e·δ + (r × e)·θ.
-    double v[6][6] = {};
+    double sphi, cphi, spsi, cpsi;
+    SinCos(p.phi, sphi, cphi);
+    SinCos(p.psi, spsi, cpsi);
+    // Row a: member motion a in cap coordinates.
+    const double e[3][3] = {{cphi * cpsi, -sphi, cphi * spsi}, {sphi * cpsi, cphi, sphi * spsi}, {-spsi, 0.0, cpsi}};
+    // v[m]: how member displacement m (ux, uy, uz) reads the cap motion, a
+    // displacement along e being e·δ + (r × e)·θ; member rotation m reads e·θ
+    // alone, e[m] in the last three columns.
+    double v[3][6];
     for (int a = 0; a < 3; ++a) {
-      const double* e = axes[a];
-      v[a][0] = e[0], v[a][1] = e[1], v[a][2] = e[2];
-      v[a][3] = p.Y * e[2] - p.Z * e[1];
-      v[a][4] = p.Z * e[0] - p.X * e[2];
-      v[a][5] = p.X * e[1] - p.Y * e[0];
-      v[a + 3][3] = e[0], v[a + 3][4] = e[1], v[a + 3][5] = e[2];
+      const double* x = e[a];
+      v[a][0] = x[0], v[a][1] = x[1], v[a][2] = x[2];
+      v[a][3] = p.Y * x[2] - p.Z * x[1];
+      v[a][4] = p.Z * x[0] - p.X * x[2];
+      v[a][5] = p.X * x[1] - p.Y * x[0];
     }
-    // The member stiffness times v, row by row.
-    double w[6][6];
-    for (int c = 0; c < 6; ++c) {
-      w[0][c] = r.PileK1[i] * v[0][c] - r.PileK2[i] * v[5][c];
-      w[1][c] = r.PileKv[i] * v[1][c];
-      w[2][c] = r.PileK1z[i] * v[2][c] + r.PileK2z[i] * v[3][c];
-      w[3][c] = r.PileK3z[i] * v[2][c] + r.PileK4z[i] * v[3][c];
-      w[4][c] = r.PileKt[i] * v[4][c];
-      w[5][c] = -r.PileK3[i] * v[0][c] + r.PileK4[i] * v[5][c];
+    // The member stiffness times the motions, row by row (ux, uy, uz, θx,
+    // θy, θz); rows of rotations are needed in the last three columns only.
+    const double k1 = r.PileK1[i], k2 = r.PileK2[i], k3 = r.PileK3[i], k4 = r.PileK4[i];
+    const double k1z = r.PileK1z[i], k2z = r.PileK2z[i], k3z = r.PileK3z[i], k4z = r.PileK4z[i];
+    const double kv = r.PileKv[i], kt = r.PileKt[i];
+    double w[3][6], wr[3][3];
+    for (int c = 0; c < 3; ++c) {
+      w[0][c] = k1 * v[0][c];
+      w[1][c] = kv * v[1][c];
+      w[2][c] = k1z * v[2][c];
     }
-    // Rotations (m >= 3) read no cap displacement: columns a < 3 end at m = 2.
-    for (int a = 0; a < 6; ++a) {
-      const int rows = a < 3 ? 3 : 6;
-      for (int b = a; b < 6; ++b) {
-        double sum = 0;
-        for (int m = 0; m < rows; ++m) sum += v[m][a] * w[m][b];
-        k[size_t(a)][size_t(b)] += sum;
-      }
+    for (int c = 3; c < 6; ++c) {
+      const double ex = e[0][c - 3], ey = e[1][c - 3], ez = e[2][c - 3];
+      w[0][c] = k1 * v[0][c] - k2 * ez;
+      w[1][c] = kv * v[1][c];
+      w[2][c] = k1z * v[2][c] + k2z * ex;
+      wr[0][c - 3] = k3z * v[2][c] + k4z * ex;
+      wr[1][c - 3] = kt * ey;
+      wr[2][c - 3] = -k3 * v[0][c] + k4 * ez;
     }
+    int at = 0;
+    for (int a = 0; a < 3; ++a)
+      for (int b = a; b < 6; ++b) k[at++] += v[0][a] * w[0][b] + v[1][a] * w[1][b] + v[2][a] * w[2][b];
+    for (int a = 3; a < 6; ++a)
+      for (int b = a; b < 6; ++b)
+        k[at++] += v[0][a] * w[0][b] + v[1][a] * w[1][b] + v[2][a] * w[2][b] + e[0][a - 3] * wr[0][b - 3] +
+                   e[1][a - 3] * wr[1][b - 3] + e[2][a - 3] * wr[2][b - 3];
   }
+  Matrix6 m{};
+  int at = 0;
   for (size_t a = 0; a < 6; ++a)
-    for (size_t b = 0; b < a; ++b) k[a][b] = k[b][a];
-  return k;
+    for (size_t b = a; b < 6; ++b) m[a][b] = m[b][a] = k[at++];
+  return m;
 }
 
 }  // namespace detail
@@ -146,8 +178,13 @@ void AnalyseGroup(const Project& project, const CalcResults& r, GroupAnalysis& o
   if (!out.cap.assembled) return;
   if (!ForcesComplete(r)) return;
   for (int i = 1; i <= n; ++i) {
+    // The planes' coefficients alone: the profile's sections are not needed.
     const AnalysisPile& p = in.pile[size_t(i)];
-    out.ground[size_t(i)] = GroundOf(in, p, r, Planes(in, p, r, i), i);
+    const PileBeam b = BeamOf(in, p, r.PileBeta[i]);
+    const PlaneSolution::Basis basis = PlaneSolution::BasisOf(b);
+    const auto x = basis.Combine(r.MemberDispX[i], -r.MemberRotZ[i]);
+    const auto z = basis.Combine(r.MemberDispZ[i], r.MemberRotX[i]);
+    out.ground[size_t(i)] = GroundOf(in, p, r, GroundMomentOf(b, x, z), i);
   }
   out.piles = n;
 }
@@ -172,7 +209,7 @@ PileProfile ProfileOf(const Project& project, const CalcResults& r, int pile, in
   profile.h = p.h;
   profile.L = p.L;
   profile.beam = planes.x.beam();
-  profile.ground = GroundOf(in, p, r, planes, pile);
+  profile.ground = GroundOf(in, p, r, GroundMomentOf(planes.x, planes.z), pile);
 
   auto section = [&](double s) {
     BeamState a, b;

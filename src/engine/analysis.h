@@ -79,6 +79,12 @@ class PlaneSolution {
   struct Basis {
     std::array<double, 4> w{}, slope{};
     bool ok = false;
+    // The coefficients of head deflection w0 and slope slope0.
+    std::array<double, 4> Combine(double w0, double slope0) const {
+      std::array<double, 4> c;
+      for (size_t j = 0; j < 4; ++j) c[j] = w0 * w[j] + slope0 * slope[j];
+      return c;
+    }
   };
   static Basis BasisOf(const PileBeam& beam);
 
@@ -106,6 +112,8 @@ struct MomentPeak {
   double M = 0, depth = 0;
 };
 MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b);
+// The same from the coefficients of both planes of one beam.
+MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b);
 
 struct GroundMoment {
   bool found = false;

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "analysis.h"
+#include "analysis_inputs.h"
 
 namespace hasorin::engine {
 namespace {
+
+using detail::SinCos;
 
 // The coefficients (P, Q) of e^(σu) (P cos u + Q sin u) and of its
 // derivatives by u; σ = -1 the decaying, +1 the growing family.
@@ -32,8 +34,9 @@ struct Factors {
   double dec, gro, cs, sn;
 };
 Factors FactorsAt(const PileBeam& b, double u) {
-  const double dec = std::exp(-u);
-  return {dec, b.semiInfinite ? 0.0 : std::exp(u - b.beta * b.l), std::cos(u), std::sin(u)};
+  Factors f{std::exp(-u), b.semiInfinite ? 0.0 : std::exp(u - b.beta * b.l), 0, 0};
+  SinCos(u, f.sn, f.cs);
+  return f;
 }
 Factors GroundFactors(const PileBeam& b) {
   return {1.0, b.semiInfinite ? 0.0 : std::exp(-b.beta * b.l), 1.0, 0.0};
@@ -69,29 +72,6 @@ BeamState Carry(const BeamState& a, double ds, double EI) {
   return r;
 }
 
-// Solves the n x n system (n <= 4) with two right-hand sides by elimination
-// with row pivoting.
-bool SolveSmall(int n, double a[4][6]) {
-  for (int i = 0; i < n; ++i) {
-    int p = i;
-    for (int k = i + 1; k < n; ++k)
-      if (std::fabs(a[k][i]) > std::fabs(a[p][i])) p = k;
-    if (!(std::fabs(a[p][i]) > 0.0)) return false;
-    if (p != i)
-      for (int j = 0; j < n + 2; ++j) std::swap(a[i][j], a[p][j]);
-    for (int k = 0; k < n; ++k) {
-      if (k == i) continue;
-      const double f = a[k][i] / a[i][i];
-      for (int j = i; j < n + 2; ++j) a[k][j] -= f * a[i][j];
-    }
-  }
-  for (int i = 0; i < n; ++i) {
-    a[i][n] /= a[i][i];
-    a[i][n + 1] /= a[i][i];
-  }
-  return true;
-}
-
 }  // namespace
 
 PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
@@ -114,36 +94,60 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     basis.ok = true;
     return basis;
   }
-  const int n = 4;
-  // Rows in units of w: slopes times 1/beta, moments 1/(EI beta^2), shears
-  // 1/(EI beta^3), so that pivoting compares like with like.
-  const double ss = 1 / b.beta, sm = 1 / (b.EI * b.beta * b.beta), sv = sm / b.beta;
-  const Factors ground = GroundFactors(b);
-  const Factors tip = FactorsAt(b, b.beta * b.l);
-  double a[4][6] = {};
-  for (int j = 0; j < n; ++j) {
-    std::array<double, 4> unit{};
-    unit[size_t(j)] = 1;
-    const BeamState head = Carry(EmbeddedAt(b, unit, ground), -b.h, b.EI);
-    a[0][j] = head.w;
-    a[1][j] = b.hingedHead ? head.M * sm : head.slope * ss;
-    const BeamState end = EmbeddedAt(b, unit, tip);
-    if (b.tip == 2) {  // free
-      a[2][j] = end.M * sm;
-      a[3][j] = end.V * sv;
-    } else {  // hinged or fixed: no deflection, and no moment or no slope
-      a[2][j] = end.w;
-      a[3][j] = b.tip == 1 ? end.M * sm : end.slope * ss;
+  // The tip conditions fix the growing family (c2, c3) from the decaying one
+  // (c0, c1): their 2 x 2 block of the growing family has the determinant 4,
+  // 2 or 1 whatever lambda. The head conditions then leave a 2 x 2 system.
+  const double lambda = b.beta * b.l, e = std::exp(-lambda);
+  double cs, sn;
+  SinCos(lambda, sn, cs);
+  // Orders of the derivatives the tip holds at zero: moment and shear at a
+  // free tip, deflection and moment at a hinged one, else deflection and slope.
+  const int k0 = b.tip == 2 ? 2 : 0, k1 = b.tip == 2 ? 3 : b.tip == 1 ? 2 : 1;
+  double t[2][4];
+  for (int j = 0; j < 4; ++j) {
+    const double f = j < 2 ? e : 1.0;
+    t[0][j] = f * (kUnitTerms[j][k0].P * cs + kUnitTerms[j][k0].Q * sn);
+    t[1][j] = f * (kUnitTerms[j][k1].P * cs + kUnitTerms[j][k1].Q * sn);
+  }
+  const double dt = t[0][2] * t[1][3] - t[0][3] * t[1][2];
+  if (!(std::fabs(dt) > 0.0)) return basis;
+  // (c2, c3) = N (c0, c1).
+  double nm[2][2];
+  for (int q = 0; q < 2; ++q) {
+    nm[0][q] = -(t[1][3] * t[0][q] - t[0][3] * t[1][q]) / dt;
+    nm[1][q] = -(t[0][2] * t[1][q] - t[1][2] * t[0][q]) / dt;
+  }
+  // The head rows from the ground values (u = 0) of each unit solution,
+  // carried over the free length x = beta h as a Taylor series that ends at
+  // the third derivative: deflection, and the slope or (hinged) the moment,
+  // in units of w.
+  const double x = b.beta * b.h;
+  const double rowW[4] = {1, -x, x * x / 2, -x * x * x / 6};
+  const double rowS[4] = {0, 1, -x, x * x / 2}, rowM[4] = {0, 0, -1, x};
+  const double* row1 = b.hingedHead ? rowM : rowS;
+  double hw[4], hs[4];
+  for (int j = 0; j < 4; ++j) {
+    const double f = j < 2 ? 1.0 : e;
+    hw[j] = hs[j] = 0;
+    for (int k = 0; k < 4; ++k) {
+      hw[j] += rowW[k] * f * kUnitTerms[j][k].P;
+      hs[j] += row1[k] * f * kUnitTerms[j][k].P;
     }
   }
-  // Unit head deflection; unit head slope (a hinged head keeps M = 0).
-  a[0][n] = 1;
-  a[1][n + 1] = b.hingedHead ? 0.0 : ss;
-  if (!SolveSmall(n, a)) return basis;
-  for (int j = 0; j < n; ++j) {
-    basis.w[size_t(j)] = a[j][n];
-    basis.slope[size_t(j)] = a[j][n + 1];
+  double a[2][2];
+  for (int q = 0; q < 2; ++q) {
+    a[0][q] = hw[q] + hw[2] * nm[0][q] + hw[3] * nm[1][q];
+    a[1][q] = hs[q] + hs[2] * nm[0][q] + hs[3] * nm[1][q];
   }
+  const double det = a[0][0] * a[1][1] - a[0][1] * a[1][0];
+  if (!(std::fabs(det) > 0.0)) return basis;
+  // Unit head deflection; unit head slope, 1/beta in these units (a hinged
+  // head keeps M = 0 and has no slope solution).
+  const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);
+  const double w0 = a[1][1] / det, w1 = -a[1][0] / det;
+  const double s0 = -a[0][1] * slope, s1 = a[0][0] * slope;
+  basis.w = {w0, w1, nm[0][0] * w0 + nm[0][1] * w1, nm[1][0] * w0 + nm[1][1] * w1};
+  basis.slope = {s0, s1, nm[0][0] * s0 + nm[0][1] * s1, nm[1][0] * s0 + nm[1][1] * s1};
   basis.ok = true;
   return basis;
 }
@@ -153,7 +157,7 @@ PlaneSolution::PlaneSolution(const PileBeam& beam, double w0, double slope0)
 
 PlaneSolution::PlaneSolution(const PileBeam& beam, const Basis& basis, double w0, double slope0)
     : beam_(beam) {
-  for (size_t j = 0; j < 4; ++j) c_[j] = w0 * basis.w[j] + slope0 * basis.slope[j];
+  c_ = basis.Combine(w0, slope0);
   ground_ = EmbeddedAt(beam_, c_, GroundFactors(beam_));
 }
 
@@ -197,13 +201,30 @@ struct Moments {
   Pair dec, gro;  // -w'' of both families: M up to EI beta^2
 };
 
+// The factors of one point below ground: of u (e^-u, e^(u - lambda),
+// cos u, sin u) and of t = 2u, their squares (e^-t, e^(t - 2 lambda), cos t, sin t).
+struct PointFactors {
+  Factors u;
+  double e0, e2, cs, sn;
+};
+PointFactors PointAt(double u, double eLambda) {
+  PointFactors f;
+  const double dec = std::exp(-u);
+  f.u = {dec, eLambda / dec, 0, 0};
+  SinCos(u, f.u.sn, f.u.cs);
+  f.e0 = dec * dec;
+  f.e2 = f.u.gro * f.u.gro;
+  f.cs = f.u.cs * f.u.cs - f.u.sn * f.u.sn;
+  f.sn = 2 * f.u.sn * f.u.cs;
+  return f;
+}
+
 struct StationaryFunction {
   Trig T[3];
-  double lambda = 0, eLambda = 0;
+  double eLambda = 0;
   bool finite = false;
 
-  Moments Add(const PlaneSolution& s) {
-    const auto& c = s.coefficients();
+  Moments Add(const std::array<double, 4>& c) {
     const FamilyTerms dec = Terms({c[0], c[1]}, -1);
     // M is -EI beta^2 w'', V is EI beta^3 w''': the product is -w'' w''' up
     // to a positive factor.
@@ -217,24 +238,29 @@ struct StationaryFunction {
     AddProduct(T[2], m.gro, gro.d[3]);
     return m;
   }
-  // Value and derivative by u from the factors at t.
-  void Eval(double e0, double e2, double cs, double sn, double& f, double& df) const {
-    const double t0 = T[0].At(cs, sn), t1 = T[1].At(cs, sn), t2 = T[2].At(cs, sn);
-    f = e0 * t0 + eLambda * t1 + e2 * t2;
-    df = 2 * (e0 * (T[0].Slope(cs, sn) - t0) + eLambda * T[1].Slope(cs, sn) +
-              e2 * (T[2].Slope(cs, sn) + t2));
+  // The value, and the derivative by u, from the factors at t.
+  double Value(double e0, double e2, double cs, double sn) const {
+    return e0 * T[0].At(cs, sn) + eLambda * T[1].At(cs, sn) + e2 * T[2].At(cs, sn);
   }
-  void Eval(double u, double& f, double& df) const {
-    const double t = 2 * u;
-    Eval(std::exp(-t), std::exp(t - 2 * lambda), std::cos(t), std::sin(t), f, df);
+  double Slope(double e0, double e2, double cs, double sn) const {
+    return 2 * (e0 * (T[0].Slope(cs, sn) - T[0].At(cs, sn)) + eLambda * T[1].Slope(cs, sn) +
+                e2 * (T[2].Slope(cs, sn) + T[2].At(cs, sn)));
   }
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
-// d1: Newton steps on the cubic through both ends (no exponentials), then
-// Newton steps on g itself, which converge at once from there.
-double Refine(const StationaryFunction& g, double u0, double f0, double d0, double u1, double f1,
-              double d1) {
+// d1: Newton steps on the cubic through both ends (no exponentials) for a
+// start, then Newton steps on g itself inside a bracket that every step
+// narrows, halving it where a step would leave it, until a step is below
+// 1e-6 of the interval. The root is then one step on, good to the square of
+// that; the moment is taken at the last point, its square corrected to second
+// order by g dx (its derivative by u is -2 g).
+struct Root {
+  double u;
+  Factors at;  // at the last point
+  double squareStep;  // to add to |M|^2 there, in units of (EI beta^2)^2
+};
+Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double u1, double f1, double d1) {
   const double h = u1 - u0;
   auto cubic = [&](double x, double& v, double& dv) {  // x in [0, 1]
     const double x2 = x * x, x3 = x2 * x;
@@ -250,32 +276,38 @@ double Refine(const StationaryFunction& g, double u0, double f0, double d0, doub
     if (!(dv > 0)) break;
     x = std::clamp(x - v / dv, 0.0, 1.0);
   }
-  double u = u0 + x * h;
-  for (int it = 0; it < 2; ++it) {
-    double f, df;
-    g.Eval(u, f, df);
-    if (!(df != 0.0)) break;
-    const double next = u - f / df;
-    if (!(next >= u0 && next <= u1)) break;
-    u = next;
+  double lo = u0, hi = u1, u = u0 + x * h;
+  Root root{u, {}, 0};
+  for (int it = 0; it < 60; ++it) {
+    const PointFactors p = PointAt(u, g.eLambda);
+    const double f = g.Value(p.e0, p.e2, p.cs, p.sn), df = g.Slope(p.e0, p.e2, p.cs, p.sn);
+    const double dx = f / df;
+    root = {u, p.u, 0};
+    if (std::fabs(dx) <= 1e-6 * h) return {u - dx, p.u, f * dx};
+    (f < 0 ? lo : hi) = u;
+    u = u - dx > lo && u - dx < hi ? u - dx : 0.5 * (lo + hi);
+    if (hi - lo <= 1e-12 * h) break;
   }
-  return u;
+  return root;
 }
 
 // |M|^2 of one family pair at the factors, up to (EI beta^2)^2.
-double Square(const Moments& m, double dec, double gro, double cs, double sn) {
-  const double v = dec * (m.dec.P * cs + m.dec.Q * sn) + gro * (m.gro.P * cs + m.gro.Q * sn);
+double Square(const Moments& m, const Factors& f) {
+  const double v = f.dec * (m.dec.P * f.cs + m.dec.Q * f.sn) + f.gro * (m.gro.P * f.cs + m.gro.Q * f.sn);
   return v * v;
 }
 
 }  // namespace
 
 MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
-  const PileBeam& beam = a.beam();
+  return GroundMomentOf(a.beam(), a.coefficients(), b.coefficients());
+}
+
+MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
   StationaryFunction g;
   g.finite = !beam.semiInfinite;
-  g.lambda = beam.beta * beam.l;
-  g.eLambda = g.finite ? std::exp(-g.lambda) : 0.0;
+  const double lambda = beam.beta * beam.l;
+  g.eLambda = g.finite ? std::exp(-lambda) : 0.0;
   const Moments ma = g.Add(a), mb = g.Add(b);
   const double scale = beam.EI * beam.beta * beam.beta;
 
@@ -285,13 +317,13 @@ MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
     // T0(t) = p + rho cos(t - gamma): of its two roots in each 2 pi, the
     // maximum is at t = gamma - alpha, alpha = acos(-p / rho), and the later
     // ones repeat it smaller by e^-2pi; so the largest is the first, t in
-    // (0, 2 pi], and pi/beta < l keeps it inside the pile.
+    // (0, 2 pi], and pi/beta < l keeps it inside the pile. Cosines and sines
+    // are taken times rho^2: one square root and one division serve.
     const Trig& t = g.T[0];
-    const double rho = std::sqrt(t.q * t.q + t.r * t.r);
-    if (!(rho > 0.0) || std::fabs(t.p) > rho) return best;
-    const double cg = t.q / rho, sg = t.r / rho;
-    const double ca = std::clamp(-t.p / rho, -1.0, 1.0), sa = std::sqrt(1 - ca * ca);
-    const double ct = cg * ca + sg * sa, st = sg * ca - cg * sa;
+    const double rho2 = t.q * t.q + t.r * t.r;
+    if (!(rho2 > 0.0) || t.p * t.p > rho2) return best;
+    const double sa = std::sqrt(std::max(0.0, rho2 - t.p * t.p)), inv = 1 / rho2;
+    const double ct = (-t.q * t.p + t.r * sa) * inv, st = (-t.r * t.p - t.q * sa) * inv;
     double root = std::atan2(st, ct);
     if (root <= 0) root += kTwoPi;
     // |M|^2 e^(2u) of each plane, a quadratic in cos u, sin u, in terms of t.
@@ -306,29 +338,64 @@ MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
   }
   // A finite pile (lambda at most pi): every rise through zero on a grid of
   // steps of at most pi/12 of u, refined to its root; the largest moment of
-  // those is the ground moment.
+  // those is the ground moment. A step that g enters rising and leaves
+  // falling, below zero at both ends, is looked into at the peak of the
+  // cubic through its ends: a maximum and a minimum of the moment close
+  // together (one plane's moment passing through zero) hide there.
   constexpr int kSteps = 12;
-  const double step = g.lambda / kSteps;
+  constexpr double kShortOfTip = 1e-3;
+  const double step = lambda / kSteps;
   // The factors advance by one step: exponentials times a constant, cos and
   // sin of t = 2u turned by a constant angle.
-  const double grow = std::exp(2 * step), turnC = std::cos(2 * step), turnS = std::sin(2 * step);
-  double e0 = 1, e2 = std::exp(-2 * g.lambda), cs = 1, sn = 0;
-  double f0, d0;
-  g.Eval(e0, e2, cs, sn, f0, d0);
+  const double grow = std::exp(2 * step), shrink = 1 / grow;
+  double turnC, turnS;
+  SinCos(2 * step, turnS, turnC);
+  double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
+  double f0 = g.Value(e0, e2, cs, sn), d0 = g.Slope(e0, e2, cs, sn);
+  auto take = [&](const Root& r) {
+    const double m = scale * std::sqrt(std::max(0.0, Square(ma, r.at) + Square(mb, r.at) + r.squareStep));
+    if (!best.found || m > best.M) best = {true, m, r.u / beam.beta};
+  };
   for (int k = 1; k <= kSteps; ++k) {
-    e0 /= grow;
+    e0 *= shrink;
     e2 *= grow;
     const double c = cs * turnC - sn * turnS;
     sn = sn * turnC + cs * turnS;
     cs = c;
-    double f1, d1;
-    g.Eval(e0, e2, cs, sn, f1, d1);
+    // A hinged or free tip has no moment: g vanishes there whatever the
+    // rounding says, so the last step ends just short of it, where g has the
+    // sign of the moment's last rise or fall. A maximum nearer the tip than
+    // that is of no size: the moment vanishes at the tip.
+    const bool shortOfTip = k == kSteps && beam.tip != 3;
+    if (shortOfTip) {
+      const PointFactors end = PointAt(lambda * (1 - kShortOfTip), g.eLambda);
+      e0 = end.e0, e2 = end.e2, cs = end.cs, sn = end.sn;
+    }
+    const double u0 = step * (k - 1), u1 = shortOfTip ? lambda * (1 - kShortOfTip) : step * k;
+    const double f1 = g.Value(e0, e2, cs, sn), d1 = g.Slope(e0, e2, cs, sn);
     if (f0 < 0 && f1 >= 0 && !(k == kSteps && f1 == 0)) {
-      const double u = Refine(g, step * (k - 1), f0, d0, step * k, f1, d1);
-      const Factors at = FactorsAt(beam, u);
-      const double m = scale * std::sqrt(Square(ma, at.dec, at.gro, at.cs, at.sn) +
-                                         Square(mb, at.dec, at.gro, at.cs, at.sn));
-      if (!best.found || m > best.M) best = {true, m, u / beam.beta};
+      take(Refine(g, u0, f0, d0, u1, f1, d1));
+    } else if ((f0 < 0) == (f1 < 0) && (d0 > 0) == (f0 < 0) && (d1 < 0) == (f0 < 0) && d0 != 0 && d1 != 0) {
+      // Below zero at both ends but rising in and falling out, or above zero
+      // falling in and rising out: look at the cubic's peak or dip, where its
+      // slope h (d0 (1 - x) + d1 x) + (6 (f1 - f0) - 3 h (d0 + d1)) x (1 - x)
+      // changes sign once in (0, 1).
+      const double h = u1 - u0, a = 6 * (f1 - f0) - 3 * h * (d0 + d1);
+      // -a x^2 + (a + h (d1 - d0)) x + h d0 = 0, its root in (0, 1).
+      const double b = a + h * (d1 - d0), c0 = h * d0;
+      double x;
+      if (std::fabs(a) <= 1e-12 * (std::fabs(b) + std::fabs(c0))) {
+        x = -c0 / b;
+      } else {
+        const double q = -0.5 * (b + std::copysign(std::sqrt(std::max(0.0, b * b + 4 * a * c0)), b));
+        const double r0 = q / -a, r1 = c0 / q;
+        x = r0 > 0 && r0 < 1 ? r0 : r1;
+      }
+      const double um = u0 + std::clamp(x, 0.0, 1.0) * h;
+      const PointFactors pm = PointAt(um, g.eLambda);
+      const double fm = g.Value(pm.e0, pm.e2, pm.cs, pm.sn), dm = g.Slope(pm.e0, pm.e2, pm.cs, pm.sn);
+      if (f0 < 0 && fm >= 0) take(Refine(g, u0, f0, d0, um, fm, dm));
+      if (f0 >= 0 && fm < 0) take(Refine(g, um, fm, dm, u1, f1, d1));
     }
     f0 = f1;
     d0 = d1;

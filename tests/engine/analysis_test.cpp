@@ -7,6 +7,7 @@
 #include <random>
 
 #include "analysis.h"
+#include "analysis_inputs.h"
 #include "engine_fixture.h"
 
 namespace hasorin::engine {
@@ -54,6 +55,66 @@ TEST(GroundMoment, SemiInfinitePileMeetsHetenyisClosedForms) {
   }
   EXPECT_NEAR(cases[0].momentBetaOverH, 0.32240, 5e-6);
   EXPECT_NEAR(cases[1].momentBetaOverH, 0.10394, 5e-6);
+}
+
+// A rigid-head pile with a free tip whose moment falls all the way from the
+// ground to the tip: the tip's own zero moment, a minimum, once came back as
+// its ground moment (M 9e-16 kN·m at the tip) as the rounding fell.
+TEST(GroundMoment, IsNeverTheZeroMomentOfAFreeTip) {
+  PileBeam b;
+  b.EI = 2190113.19773072, b.beta = 0.23189373539110389, b.h = 1.1393975383533952;
+  b.l = 5.9009611544028111, b.semiInfinite = false, b.tip = 2;
+  const PlaneSolution x(b, 2.8742721799704218e-05, -4.9746612119697433e-08);
+  const PlaneSolution z(b, 6.8964058871070534e-05, 9.7342722924202768e-08);
+  const MomentPeak peak = GroundMomentOf(x, z);
+  EXPECT_TRUE(!peak.found || peak.depth < b.l * (1 - 1e-6)) << peak.depth << " " << peak.M;
+}
+
+// Finite piles of a raked group whose largest moment below ground is small
+// beside the head's: the refinement once stopped short of the root (0.0056
+// reported, 0.0205 kN·m at 4.93 m the largest), and a maximum beside a
+// minimum within one grid step went unseen. Against a dense sampling.
+TEST(GroundMoment, FinitePileFindsTheLargestStationaryMoment) {
+  struct Case {
+    double EI, beta, h, l;
+    int tip;
+    double wx, sx, wz, sz;
+  } cases[] = {
+      {2025225.2827685364, 0.24251201407185061, 1.1785714541609675, 5.4595247673280181, 1,
+       -5.7007138045600265e-05, -4.7473897562538297e-07, 5.4555955681892464e-05, 4.3908016721321726e-07},
+      {781822.06423259235, 0.28026970290930353, 0.98611918729469183, 4.7842035598352677, 1,
+       1.3756846880924759e-05, 1.9389338934681437e-07, 1.6077599647867374e-05, -2.026154303852495e-07},
+  };
+  for (const Case& c : cases) {
+    PileBeam b;
+    b.EI = c.EI, b.beta = c.beta, b.h = c.h, b.l = c.l, b.semiInfinite = false, b.tip = c.tip;
+    const PlaneSolution x(b, c.wx, c.sx), z(b, c.wz, c.sz);
+    constexpr int n = 20000;
+    std::vector<double> m(n + 1);
+    for (int k = 0; k <= n; ++k) m[size_t(k)] = std::hypot(x.At(b.h + b.l * k / n).M, z.At(b.h + b.l * k / n).M);
+    double largest = 0;
+    for (size_t k = 1; k < n; ++k)
+      if (m[k] > m[k - 1] && m[k] >= m[k + 1]) largest = std::max(largest, m[k]);
+    const MomentPeak peak = GroundMomentOf(x, z);
+    ASSERT_TRUE(peak.found);
+    EXPECT_NEAR(peak.M, largest, 1e-6 * largest);
+    EXPECT_GE(peak.M, largest * (1 - 1e-12));
+  }
+}
+
+// The stage's own sine and cosine against the library's, in every quadrant,
+// at the stage's degree inputs and beyond its reduction range.
+TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
+  std::mt19937 rng(3);
+  std::vector<double> xs = {0.0, -0.0, 1e-300, -1e-9, kPiExact / 4, kPiExact / 2, kPiExact, -kPiExact, 2e5, -3e7};
+  for (int d = -720; d <= 720; d += 15) xs.push_back(d * kPi / 180);
+  for (int i = 0; i < 2000; ++i) xs.push_back(std::uniform_real_distribution<double>(-50, 50)(rng));
+  for (double x : xs) {
+    double s, c;
+    detail::SinCos(x, s, c);
+    EXPECT_NEAR(s, std::sin(x), 2.3e-16) << x;
+    EXPECT_NEAR(c, std::cos(x), 2.3e-16) << x;
+  }
 }
 
 // A finite pile ends as its tip condition says, for every head and free length.
