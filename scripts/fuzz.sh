@@ -5,12 +5,14 @@
 # broken property (the input is kept in build-fuzz/artifacts/).
 #   FUZZ_SECONDS  time per target (default 60)      FUZZ_RUNS  or a number of inputs
 #   FUZZ_TARGETS  which targets (default all)        FUZZ_BUILD the build folder
+#   FUZZ_SEED     a fixed seed: with FUZZ_RUNS the run is the same every time
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$src/build-fuzz}
 targets=${FUZZ_TARGETS:-"zrn format defs print drawing ini"}
 limit="-max_total_time=${FUZZ_SECONDS:-60}"
 [[ -n "${FUZZ_RUNS:-}" ]] && limit="-runs=$FUZZ_RUNS"
+[[ -n "${FUZZ_SEED:-}" ]] && limit="$limit -seed=$FUZZ_SEED"
 
 CC=clang-14 CXX=clang++-14 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DHASORIN_UNITY=OFF -DHASORIN_FUZZ=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" >/dev/null
@@ -34,7 +36,7 @@ for t in $targets; do
   fi
   work="$build/corpus/$t"  # grows here; the checked-in seeds stay small
   mkdir -p "$work"
-  if "$exe" "$limit" -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" "$src/fuzz/corpus/$t" \
+  if "$exe" $limit -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" "$src/fuzz/corpus/$t" \
        >"$log" 2>&1; then
     echo "fuzz_$t: $(awk '/stat::number_of_executed_units/ {print $2}' "$log") inputs, no failure"
   else

@@ -16,6 +16,19 @@ namespace hasorin {
 namespace {
 // ICU's "windows-31j" is CP932 proper: 0x8160 is U+FF5E (～), not the wave dash.
 constexpr const char* kCodec = "windows-31j";
+
+// ICU rotates three control codes as IBM PCs did (0x1A -> U+001C, 0x1C ->
+// U+007F, 0x7F -> U+001A); Windows keeps every byte below 0x80 as it is.
+char16_t FromIcuControl(char16_t c) {
+  return c == 0x1C ? 0x1A : c == 0x7F ? 0x1C : c == 0x1A ? 0x7F : c;
+}
+char16_t ToIcuControl(char16_t c) {
+  return c == 0x1A ? 0x1C : c == 0x1C ? 0x7F : c == 0x7F ? 0x1A : c;
+}
+void MapControls(QString& text, char16_t (*map)(char16_t)) {
+  for (QChar& c : text)
+    if (c.unicode() < 0x80) c = QChar(map(c.unicode()));
+}
 }  // namespace
 #endif
 
@@ -33,6 +46,7 @@ std::optional<QString> DecodeCp932(QByteArrayView bytes) {
   if (!decoder.isValid()) return std::nullopt;
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
+  MapControls(text, FromIcuControl);
   return text;
 #endif
 }
@@ -64,7 +78,9 @@ QByteArray EncodeCp932(const QString& text, bool* lossless) {
     if (lossless) *lossless = false;
     return text.toLatin1();
   }
-  QByteArray bytes = encoder.encode(text);
+  QString icuText = text;
+  MapControls(icuText, ToIcuControl);
+  QByteArray bytes = encoder.encode(icuText);
   if (lossless) *lossless = !encoder.hasError();
   return bytes;
 #endif

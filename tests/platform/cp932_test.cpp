@@ -25,6 +25,18 @@ TEST(Cp932, RoundTripOfJapaneseText) {
   }
 }
 
+// Every byte below 0x80 is the same code point and back, control codes
+// included, as Windows reads them.
+TEST(Cp932, AsciiBytesAreTheirOwnCodePoints) {
+  std::string bytes;
+  for (int b = 1; b < 0x80; ++b) bytes += char(b);
+  const auto text = Cp932ToUtf8(bytes);
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(*text, bytes);
+  EXPECT_EQ(Utf8ToCp932(bytes), bytes);
+  EXPECT_EQ(Utf8ToCp932("\x1a\x1c\x7f①"), "\x1a\x1c\x7f\x87\x40");
+}
+
 TEST(Cp932, InvalidBytesAndUnencodableText) {
   for (std::string bad : {"\x81", "abc\x81", "\x81\x20", "\xff", "\x85\x40"}) {
     EXPECT_FALSE(Cp932ToUtf8(bad).has_value()) << ::testing::PrintToString(bad);
