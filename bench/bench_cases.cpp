@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "bench_groups.h"
 #include "cp932.h"
 #include "inputfile.h"
 #include "project.h"
@@ -18,34 +19,6 @@
 namespace {
 
 using namespace hasorin;
-
-// Every pile differs in section, lengths and angles; options are stored as
-// integers and plate thicknesses as whole numbers, as the editors leave them.
-Project DistinctGroup() {
-  Project p;
-  p.Conditions(1) = ProjectValue::Text("999本の杭");
-  p.Conditions(2) = ProjectValue::Real(200000);
-  p.Conditions(3) = ProjectValue::Real(30000);
-  p.Conditions(4) = ProjectValue::Integer(0);
-  p.Conditions(5) = ProjectValue::Integer(1);
-  p.Conditions(6) = ProjectValue::Integer(0);
-  p.Conditions(7) = ProjectValue::Real(1.0);
-  for (int i = 1; i <= 6; ++i) p.Loads(i) = ProjectValue::Real(0);
-  p.ConditionsEntered = p.LoadsEntered = true;
-  std::mt19937 rng(42);
-  auto u = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  for (int i = 1; i <= kMaxPiles; ++i) {
-    const double h = u(0, 2);
-    const double row[kPileColumns] = {u(0.6, 1.2), 12, 1, u(200, 600), u(2e5, 1.2e6), u(5000, 18000), h,
-                                      h + u(5, 30), ((i - 1) % 37 - 18) * 2.5, 0,
-                                      ((i - 1) / 37 - 13) * 2.5, u(0, 15), u(-180, 180), 0};
-    for (int c = 1; c <= kPileColumns; ++c)
-      p.Piles(c, i) = c == 2 || c == 3 ? ProjectValue::Integer(std::int16_t(row[c - 1]))
-                                       : ProjectValue::Real(row[c - 1]);
-  }
-  p.PileCount = kMaxPiles;
-  return p;
-}
 
 // 1,000 cases in CP932 with CR LF, as Excel saves them: names, six loads and
 // the factor on every other row.
@@ -74,7 +47,8 @@ void Prepare(Files& f) {
   f.cases = QDir(f.dir.path()).filePath("cases1000.csv");
   f.cli = QDir(QCoreApplication::applicationDirPath()).filePath("hasorin-cli");
   QFile cases(f.cases);
-  f.ok = WriteInputFile(DistinctGroup(), f.project.toStdString()).ok && QFileInfo(f.cli).isExecutable() &&
+  // The project as a user's file holds it: every pile different, integer and real cells mixed.
+  f.ok = bench::DistinctFileGroup(f.project).PileCount == kMaxPiles && QFileInfo(f.cli).isExecutable() &&
          cases.open(QIODevice::WriteOnly) && cases.write(CaseTable()) > 0;
 }
 
