@@ -149,7 +149,8 @@ bool SpringsComplete(const CalcResults& r) {
 
 CapMatrices CapOf(const AnalysisInputs& in, const CalcResults& r) {
   CapMatrices cap;
-  cap.stiffness = AssembleCap(in, r);
+  // The matrix the solve was given, when the run kept it.
+  cap.stiffness = r.assembled ? r.Stiffness : AssembleCap(in, r);
   for (const auto& row : cap.stiffness)
     for (double v : row)
       if (!std::isfinite(v)) return cap;

@@ -69,7 +69,9 @@ LoadCaseRunner::Prepared& LoadCaseRunner::For(const LoadCase& loadCase) {
     p.code = detail::ReadInputs(copy, p.w, r);
     if (p.code == 0) p.code = detail::CalcSprings(p.w, r);
     detail::Matrix67 m;
+    r.assembled = false;
     if (p.code == 0) p.code = detail::AssembleGroupStiffness(p.w, r, m);
+    if (p.code == 0) detail::KeepStiffness(m, r);
     EachCounter(r, [&p](int& n) { p.computed.push_back(n); });
     if (p.code != 0) return;
     p.alpha = p.w.c.alpha;

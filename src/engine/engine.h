@@ -49,6 +49,10 @@ struct CalcResults {
 
   // The rigid cap at the origin: dx, dy, dz (m), thetax, thetay, thetaz (rad).
   std::array<double, 6> Footing{};
+  // The group stiffness the solve was given (both triangles), kept for the
+  // stage after the run; written exactly when `assembled` is true.
+  std::array<std::array<double, 6>, 6> Stiffness{};
+  bool assembled = false;
 
   // Pile heads.
   PileTable HeadDispX, HeadDispY, HeadDispZ;

@@ -11,6 +11,7 @@ void ForgetProgress(CalcResults& r) {
   for (const NamedTable& t : kPileTables) (r.*t.table).computed = 0;
   for (int g = kSKK400; g <= kSKK490; ++g) r.SigmaCaAllow[g].computed = r.CheckRatio[g].computed = 0;
   r.solved = false;
+  r.assembled = false;
 }
 
 int Run(const Project& project, CalcResults& r) {
@@ -22,6 +23,7 @@ int Run(const Project& project, CalcResults& r) {
   if (int code = CalcSprings(w, r)) return code;
   Matrix67 m;
   if (int code = AssembleGroupStiffness(w, r, m)) return code;
+  KeepStiffness(m, r);
   // A group that cannot be solved is not an error of the run: the later
   // stages are skipped and their tables keep the previous values.
   std::array<double, 6> footing;

@@ -342,6 +342,12 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r);
 int CalcSprings(const Workspace& w, CalcResults& r);
 // Group stiffness at the origin with the loads in column 7.
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m);
+// Keeps the assembled stiffness in the results.
+inline void KeepStiffness(const Matrix67& m, CalcResults& r) {
+  for (size_t a = 0; a < 6; ++a)
+    for (size_t b = 0; b < 6; ++b) r.Stiffness[a][b] = m[a][b];
+  r.assembled = true;
+}
 // Gauss-Jordan elimination without pivoting; false on a zero or noise-level
 // pivot or an overflow. On success `x` holds the six cap values.
 bool SolveGroupStiffness(Matrix67 m, std::array<double, 6>& x);
