@@ -91,6 +91,10 @@ struct Lanes {
   double lane0() const { return _mm_cvtsd_f64(v); }
   double lane1() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
   void Store(double* to) const { _mm_storeu_pd(to, v); }
+  void StoreLanes(double* lane0To, double* lane1To) const {
+    _mm_storel_pd(lane0To, v);
+    _mm_storeh_pd(lane1To, v);
+  }
 };
 inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm_add_pd(a.v, b.v)); }
 inline Lanes operator-(Lanes a, Lanes b) { return Lanes(_mm_sub_pd(a.v, b.v)); }
@@ -109,6 +113,7 @@ struct Lanes {
   double lane0() const { return l0; }
   double lane1() const { return l1; }
   void Store(double* to) const { to[0] = l0, to[1] = l1; }
+  void StoreLanes(double* lane0To, double* lane1To) const { *lane0To = l0, *lane1To = l1; }
 };
 inline Lanes operator+(Lanes a, Lanes b) { return {a.l0 + b.l0, a.l1 + b.l1}; }
 inline Lanes operator-(Lanes a, Lanes b) { return {a.l0 - b.l0, a.l1 - b.l1}; }
@@ -330,6 +335,9 @@ struct Workspace {
   int n = 0;
   std::array<WorkPile, kMaxPiles + 1> pile;
   std::array<Axes, kMaxPiles + 1> axes;  // set by the assembly, used by the forces
+  // Each pile's terms of the 21 entries of the stiffness's upper triangle
+  // (and one slot of padding), summed afterwards in pile order.
+  std::array<std::array<double, 22>, kMaxPiles + 1> terms;
 };
 
 // The 6 x 7 equation matrix: rows X, Y, Z, Mx, My, Mz; columns dx, dy, dz,
