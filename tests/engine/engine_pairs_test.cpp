@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "analysis.h"
 #include "engine_fixture.h"
 
 namespace hasorin::engine::testing {
@@ -112,6 +113,36 @@ TEST(EnginePairs, AFailingPileStopsTheRunAfterThePilesBeforeIt) {
     EXPECT_EQ(CalcPileGroup(text, *r), calcerr::kTypeMismatch);
     EXPECT_EQ(r->PileBeta.computed, 0);
   }
+}
+
+// The group stiffness takes inclined and vertical piles in pairs of a kind
+// and each distinct angle's sine and cosine once: on a full table of more
+// distinct angles than it keeps at once, some repeated and some vertical
+// piles between them, it agrees with an independent pile-by-pile sum.
+TEST(EnginePairs, GroupStiffnessOfAFullTableAgreesWithAPileByPileSum) {
+  std::mt19937 rng(11);
+  std::vector<PileRow> piles = RandomGroup(rng, kMaxPiles);
+  for (size_t i = 0; i < piles.size(); ++i) {
+    if (i % 5 == 3) piles[i].phi = piles[i].psi = 0;      // vertical
+    if (i % 7 == 2) piles[i].psi = piles[i - 1].psi;      // a plan angle again
+    if (i % 11 == 4) piles[i].phi = 10, piles[i].psi = 0; // raked in x only
+  }
+  Conds c;
+  c.loads[1] = 1e5;
+  const Project project = MakeProject(c, piles);
+  auto r = NewResults();
+  ASSERT_EQ(CalcPileGroup(project, *r), 0);
+  ASSERT_TRUE(r->assembled);
+  const auto run = r->Stiffness;
+  r->assembled = false;  // the cap matrices then sum the piles themselves
+  const CapMatrices independent = CapMatricesOf(project, *r);
+  ASSERT_TRUE(independent.assembled);
+  for (size_t a = 0; a < 6; ++a)
+    for (size_t b = 0; b < 6; ++b) {
+      const double scale = std::sqrt(run[a][a] * run[b][b]);
+      EXPECT_NEAR(run[a][b], independent.stiffness[a][b], 1e-12 * scale) << a << ", " << b;
+      EXPECT_EQ(run[a][b], run[b][a]);
+    }
 }
 
 }  // namespace
