@@ -163,6 +163,9 @@ std::array<CheckResult, 2> CapChecks(const std::vector<Case>& groups) {
       sym.figure = inv.figure = kFailed;
       break;
     }
+    // Without the run's own matrix the stage sums the piles itself: F·K = I
+    // then also shows that sum to be the matrix the solve was given.
+    run.r->assembled = false;
     const engine::CapMatrices cap = engine::CapMatricesOf(run.project, *run.r);
     if (!cap.assembled || !cap.solved || !std::isfinite(cap.condition))
       sym.figure = kFailed;  // not positive definite
