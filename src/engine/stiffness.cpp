@@ -46,7 +46,8 @@ class SinCosTable {
 };
 
 // Where entry (a, b), a <= b, of the upper triangle is kept among the 21.
-constexpr size_t Entry(size_t a, size_t b) { return a * 6 - a * (a - 1) / 2 + (b - a); }
+constexpr size_t Entry(size_t a, size_t b) { return a * (11 - a) / 2 + b; }
+static_assert(Entry(0, 5) == 5 && Entry(1, 1) == 6 && Entry(4, 5) == 19 && Entry(5, 5) == 20);
 
 // Pile p's terms (lane 0) and pile q's (lane 1) into their rows of `terms`;
 // p == q computes one pile in both lanes.
