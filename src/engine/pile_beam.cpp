@@ -246,6 +246,22 @@ struct StationaryFunction {
     return 2 * (e0 * (T[0].Slope(cs, sn) - T[0].At(cs, sn)) + eLambda * T[1].Slope(cs, sn) +
                 e2 * (T[2].Slope(cs, sn) + T[2].At(cs, sn)));
   }
+  // The Taylor coefficients g^(k)(u) / k!, k = 0..5, at a point: each family
+  // e^(s t) (p + q cos t + r sin t) keeps its form under d/dt, which takes
+  // (p, q, r) to (s p, s q + r, s r - q); d/du is 2 d/dt.
+  void Taylor(const PointFactors& at, double (&a)[6]) const {
+    constexpr double kScale[6] = {1, 2, 2, 4.0 / 3, 2.0 / 3, 4.0 / 15};  // 2^k / k!
+    const double e[3] = {at.e0, eLambda, at.e2};
+    Trig t[3] = {T[0], T[1], T[2]};
+    for (int k = 0; k < 6; ++k) {
+      a[k] = kScale[k] * (e[0] * t[0].At(at.cs, at.sn) + e[1] * t[1].At(at.cs, at.sn) +
+                          e[2] * t[2].At(at.cs, at.sn));
+      for (int f = 0; f < 3; ++f) {
+        const double sigma = f - 1.0;
+        t[f] = {sigma * t[f].p, sigma * t[f].q + t[f].r, sigma * t[f].r - t[f].q};
+      }
+    }
+  }
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
@@ -277,9 +293,30 @@ Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double
     x = std::clamp(x - v / dv, 0.0, 1.0);
   }
   double lo = u0, hi = u1, u = u0 + x * h;
+  PointFactors p = PointAt(u, g.eLambda);
+  {
+    // Mostly the cubic's root is within 1e-3 of the step: the reversion of
+    // g's Taylor series there, g(u + delta) = 0, to the fifth order, and the
+    // square of the moment carried by -2 times the integral of g.
+    double a[6];
+    g.Taylor(p, a);
+    if (a[1] > 0) {
+      const double y = -a[0] / a[1], inv = 1 / a[1];
+      const double b2 = a[2] * inv, b3 = a[3] * inv, b4 = a[4] * inv, b5 = a[5] * inv;
+      const double y2 = y * y, y4 = y2 * y2;
+      const double c5 = (14 * b2 * b2 * b2 * b2 - 21 * b2 * b2 * b3 + 6 * b2 * b4 + 3 * b3 * b3 - b5) * y4 * y;
+      if (std::fabs(b2 * y) <= 0.05 && std::fabs(c5) <= 1e-12 * h) {
+        const double d = y - b2 * y2 + (2 * b2 * b2 - b3) * y2 * y + (-5 * b2 * b2 * b2 + 5 * b2 * b3 - b4) * y4 + c5;
+        if (u + d > lo && u + d < hi) {
+          const double integral = d * (a[0] + d * (a[1] / 2 + d * (a[2] / 3 + d * (a[3] / 4 + d * a[4] / 5))));
+          return {u + d, p.u, -2 * integral};
+        }
+      }
+    }
+  }
   Root root{u, {}, 0};
   for (int it = 0; it < 60; ++it) {
-    const PointFactors p = PointAt(u, g.eLambda);
+    if (it > 0) p = PointAt(u, g.eLambda);
     const double f = g.Value(p.e0, p.e2, p.cs, p.sn), df = g.Slope(p.e0, p.e2, p.cs, p.sn);
     const double dx = f / df;
     root = {u, p.u, 0};
@@ -297,6 +334,46 @@ double Square(const Moments& m, const Factors& f) {
   return v * v;
 }
 
+// A semi-infinite pile: its stationary function e^-t T0(t) and its squared
+// moment e^-t S(t), both planes, t = 2u.
+struct SemiInfinite {
+  Trig T0, S;  // S: |M|^2 e^(2u) in units of (EI beta^2)^2, a quadratic in cos u, sin u
+  double scale, beta;
+};
+
+SemiInfinite SemiInfiniteOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  StationaryFunction g;
+  SemiInfinite s{{}, {}, beam.EI * beam.beta * beam.beta, beam.beta};
+  for (const Moments& m : {g.Add(a), g.Add(b)}) {
+    const Pair p = m.dec;
+    s.S.p += 0.5 * (p.P * p.P + p.Q * p.Q);
+    s.S.q += 0.5 * (p.P * p.P - p.Q * p.Q);
+    s.S.r += p.P * p.Q;
+  }
+  s.T0 = g.T[0];
+  return s;
+}
+
+// T0(t) = p + rho cos(t - gamma): of its two roots in each 2 pi, the maximum
+// is at t = gamma - alpha, alpha = acos(-p / rho), and the later ones repeat
+// it smaller by e^-2pi; so the largest is the first, t in (0, 2 pi], and
+// pi/beta < l keeps it inside the pile. Cosines and sines are taken times
+// rho^2: one square root and one division serve.
+MomentPeak PeakOf(const SemiInfinite& s) {
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  const Trig& t = s.T0;
+  const double rho2 = t.q * t.q + t.r * t.r;
+  if (!(rho2 > 0.0) || t.p * t.p > rho2) return {};
+  const double sa = std::sqrt(std::max(0.0, rho2 - t.p * t.p)), inv = 1 / rho2;
+  const double c = -t.q * t.p + t.r * sa, sn = -t.r * t.p - t.q * sa;
+  double root = detail::Atan2(sn, c);
+  root = root > 0 ? root : root + kTwoPi;
+  const double square = s.S.At(c * inv, sn * inv);
+  return {true, s.scale * std::sqrt(std::max(0.0, std::exp(-root) * square)), root / (2 * s.beta)};
+}
+
+MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b);
+
 }  // namespace
 
 MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
@@ -304,38 +381,38 @@ MomentPeak GroundMomentOf(const PlaneSolution& a, const PlaneSolution& b) {
 }
 
 MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  return beam.semiInfinite ? PeakOf(SemiInfiniteOf(beam, a, b)) : FinitePeakOf(beam, a, b);
+}
+
+void detail::GroundMomentsOf(int n, const PileBeam* beams, const Coefficients* x, const Coefficients* z,
+                             MomentPeak* peaks) {
+  // The semi-infinite piles' closed forms in a loop of their own, free of
+  // the finite piles' branches, so that the piles' divisions overlap.
+  thread_local std::array<SemiInfinite, kMaxPiles + 1> semi;
+  thread_local std::array<int, kMaxPiles + 1> at;
+  int m = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (beams[i].semiInfinite) {
+      semi[size_t(m)] = SemiInfiniteOf(beams[i], x[i], z[i]);
+      at[size_t(m++)] = i;
+    } else {
+      peaks[i] = FinitePeakOf(beams[i], x[i], z[i]);
+    }
+  }
+  for (int k = 0; k < m; ++k) peaks[at[size_t(k)]] = PeakOf(semi[size_t(k)]);
+}
+
+namespace {
+
+MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
   StationaryFunction g;
-  g.finite = !beam.semiInfinite;
+  g.finite = true;
   const double lambda = beam.beta * beam.l;
-  g.eLambda = g.finite ? std::exp(-lambda) : 0.0;
+  g.eLambda = std::exp(-lambda);
   const Moments ma = g.Add(a), mb = g.Add(b);
   const double scale = beam.EI * beam.beta * beam.beta;
 
   MomentPeak best;
-  constexpr double kTwoPi = 2 * std::numbers::pi;
-  if (beam.semiInfinite) {
-    // T0(t) = p + rho cos(t - gamma): of its two roots in each 2 pi, the
-    // maximum is at t = gamma - alpha, alpha = acos(-p / rho), and the later
-    // ones repeat it smaller by e^-2pi; so the largest is the first, t in
-    // (0, 2 pi], and pi/beta < l keeps it inside the pile. Cosines and sines
-    // are taken times rho^2: one square root and one division serve.
-    const Trig& t = g.T[0];
-    const double rho2 = t.q * t.q + t.r * t.r;
-    if (!(rho2 > 0.0) || t.p * t.p > rho2) return best;
-    const double sa = std::sqrt(std::max(0.0, rho2 - t.p * t.p)), inv = 1 / rho2;
-    const double ct = (-t.q * t.p + t.r * sa) * inv, st = (-t.r * t.p - t.q * sa) * inv;
-    double root = std::atan2(st, ct);
-    if (root <= 0) root += kTwoPi;
-    // |M|^2 e^(2u) of each plane, a quadratic in cos u, sin u, in terms of t.
-    auto square = [&](const Moments& m) {
-      const Pair p = m.dec;
-      return 0.5 * ((p.P * p.P + p.Q * p.Q) + (p.P * p.P - p.Q * p.Q) * ct + 2 * p.P * p.Q * st);
-    };
-    best.found = true;
-    best.depth = root / (2 * beam.beta);
-    best.M = scale * std::sqrt(std::max(0.0, std::exp(-root) * (square(ma) + square(mb))));
-    return best;
-  }
   // A finite pile (lambda at most pi): every rise through zero on a grid of
   // steps of at most pi/12 of u, refined to its root; the largest moment of
   // those is the ground moment. A step that g enters rising and leaves
@@ -403,4 +480,5 @@ MomentPeak GroundMomentOf(const PileBeam& beam, const std::array<double, 4>& a, 
   return best;
 }
 
+}  // namespace
 }  // namespace hasorin::engine

@@ -117,6 +117,23 @@ TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
   }
 }
 
+// The stage's own arctangent against the library's, in every quadrant and
+// octant, on the axes and at the table's own ratios.
+TEST(AnalysisMath, Atan2AgreesWithTheLibrary) {
+  std::mt19937 rng(5);
+  std::vector<std::pair<double, double>> yx = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {0, 0}, {1e-310, 1}, {1, 1},
+                                               {-1, -1}, {3, 16}, {-5, 16}, {1e-20, -1}, {2e300, 1}};
+  for (int i = 0; i < 4000; ++i) {
+    const double r = std::uniform_real_distribution<double>(-1, 1)(rng);
+    const double a = std::uniform_real_distribution<double>(-kPiExact, kPiExact)(rng);
+    yx.push_back({std::sin(a) * r, std::cos(a) * r});
+  }
+  for (auto [y, x] : yx) {
+    const double want = std::atan2(y, x);
+    EXPECT_NEAR(detail::Atan2(y, x), want, 3.4e-16 * std::fabs(want)) << y << " " << x;
+  }
+}
+
 // A finite pile ends as its tip condition says, for every head and free length.
 TEST(PileProfile, FinitePileMeetsItsTipCondition) {
   for (int tip : {1, 2, 3})
