@@ -265,12 +265,15 @@ struct StationaryFunction {
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
-// d1: Newton steps on the cubic through both ends (no exponentials) for a
-// start, then Newton steps on g itself inside a bracket that every step
-// narrows, halving it where a step would leave it, until a step is below
-// 1e-6 of the interval. The root is then one step on, good to the square of
-// that; the moment is taken at the last point, its square corrected to second
-// order by g dx (its derivative by u is -2 g).
+// d1: two Newton steps on the cubic through both ends (no exponentials) for a
+// start, mostly within 1e-3 of the interval; there one evaluation of g with
+// its derivatives, and the root from the reversion of its Taylor series.
+// Where that series converges too slowly, Newton steps on g itself inside a
+// bracket that every step narrows, halving it where a step would leave it,
+// until a step is below 1e-6 of the interval; the root is then one step on,
+// good to the square of that. The moment is taken at the last point, its
+// square carried to the root by -2 times the integral of g (the derivative
+// of the square by u).
 struct Root {
   double u;
   Factors at;  // at the last point
@@ -286,7 +289,7 @@ Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double
          (3 * x2 - 2 * x) * h * d1;
   };
   double x = f0 / (f0 - f1);
-  for (int it = 0; it < 4; ++it) {
+  for (int it = 0; it < 2; ++it) {
     double v, dv;
     cubic(x, v, dv);
     if (!(dv > 0)) break;
@@ -295,9 +298,8 @@ Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double
   double lo = u0, hi = u1, u = u0 + x * h;
   PointFactors p = PointAt(u, g.eLambda);
   {
-    // Mostly the cubic's root is within 1e-3 of the step: the reversion of
-    // g's Taylor series there, g(u + delta) = 0, to the fifth order, and the
-    // square of the moment carried by -2 times the integral of g.
+    // g(u + delta) = 0 by the reversion of the series to the fifth order,
+    // taken when its fifth term is below 1e-12 of the interval.
     double a[6];
     g.Taylor(p, a);
     if (a[1] > 0) {
@@ -427,29 +429,50 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
   const double grow = std::exp(2 * step), shrink = 1 / grow;
   double turnC, turnS;
   SinCos(2 * step, turnS, turnC);
+  // The grid's values and slopes first, free of branches, then its steps.
   double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
-  double f0 = g.Value(e0, e2, cs, sn), d0 = g.Slope(e0, e2, cs, sn);
+  double us[kSteps + 1], fs[kSteps + 1], ds[kSteps + 1];
+  double e0s[kSteps + 1], e2s[kSteps + 1], css[kSteps + 1], sns[kSteps + 1];
+  for (int k = 0; k <= kSteps; ++k) {
+    if (k > 0) {
+      e0 *= shrink;
+      e2 *= grow;
+      const double c = cs * turnC - sn * turnS;
+      sn = sn * turnC + cs * turnS;
+      cs = c;
+    }
+    e0s[k] = e0, e2s[k] = e2, css[k] = cs, sns[k] = sn;
+  }
+  for (int k = 0; k <= kSteps; ++k) {
+    us[k] = step * k;
+    fs[k] = g.Value(e0s[k], e2s[k], css[k], sns[k]);
+    ds[k] = g.Slope(e0s[k], e2s[k], css[k], sns[k]);
+  }
+  // A hinged or free tip has no moment: g vanishes there whatever the
+  // rounding says, so the last step ends just short of it, where g has the
+  // sign of the moment's last rise or fall. A maximum nearer the tip than
+  // that is of no size: the moment vanishes at the tip. The factors there
+  // are those of the tip turned back by a small angle of t.
+  if (beam.tip != 3) {
+    const double back = 2 * kShortOfTip * lambda, b2 = back * back;
+    const double cb = 1 - b2 / 2 * (1 - b2 / 12 * (1 - b2 / 30));
+    const double sb = back * (1 - b2 / 6 * (1 - b2 / 20));
+    const double odd = back * (1 + b2 / 6 * (1 + b2 / 20)), even = 1 + b2 / 2 * (1 + b2 / 12 * (1 + b2 / 30));
+    e0 *= even + odd;  // e^back
+    e2 *= even - odd;  // e^-back
+    const double c = cs * cb + sn * sb;
+    sn = sn * cb - cs * sb;
+    cs = c;
+    us[kSteps] = lambda * (1 - kShortOfTip);
+    fs[kSteps] = g.Value(e0, e2, cs, sn);
+    ds[kSteps] = g.Slope(e0, e2, cs, sn);
+  }
   auto take = [&](const Root& r) {
     const double m = scale * std::sqrt(std::max(0.0, Square(ma, r.at) + Square(mb, r.at) + r.squareStep));
     if (!best.found || m > best.M) best = {true, m, r.u / beam.beta};
   };
   for (int k = 1; k <= kSteps; ++k) {
-    e0 *= shrink;
-    e2 *= grow;
-    const double c = cs * turnC - sn * turnS;
-    sn = sn * turnC + cs * turnS;
-    cs = c;
-    // A hinged or free tip has no moment: g vanishes there whatever the
-    // rounding says, so the last step ends just short of it, where g has the
-    // sign of the moment's last rise or fall. A maximum nearer the tip than
-    // that is of no size: the moment vanishes at the tip.
-    const bool shortOfTip = k == kSteps && beam.tip != 3;
-    if (shortOfTip) {
-      const PointFactors end = PointAt(lambda * (1 - kShortOfTip), g.eLambda);
-      e0 = end.e0, e2 = end.e2, cs = end.cs, sn = end.sn;
-    }
-    const double u0 = step * (k - 1), u1 = shortOfTip ? lambda * (1 - kShortOfTip) : step * k;
-    const double f1 = g.Value(e0, e2, cs, sn), d1 = g.Slope(e0, e2, cs, sn);
+    const double u0 = us[k - 1], u1 = us[k], f0 = fs[k - 1], f1 = fs[k], d0 = ds[k - 1], d1 = ds[k];
     if (f0 < 0 && f1 >= 0 && !(k == kSteps && f1 == 0)) {
       take(Refine(g, u0, f0, d0, u1, f1, d1));
     } else if ((f0 < 0) == (f1 < 0) && (d0 > 0) == (f0 < 0) && (d1 < 0) == (f0 < 0) && d0 != 0 && d1 != 0) {
@@ -474,8 +497,6 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
       if (f0 < 0 && fm >= 0) take(Refine(g, u0, f0, d0, um, fm, dm));
       if (f0 >= 0 && fm < 0) take(Refine(g, um, fm, dm, u1, f1, d1));
     }
-    f0 = f1;
-    d0 = d1;
   }
   return best;
 }
