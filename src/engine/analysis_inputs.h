@@ -37,27 +37,32 @@ inline void SinCos(double x, double& s, double& c) {
   }
 }
 
-// atan2(y, x) to within an ulp or two, several times cheaper than the
-// library's. The ratio of the smaller magnitude to the larger, turned back
-// by the nearest arctangent of k/16, leaves at most 1/32 for the series,
-// whose remainder after t^11 lies below 1e-19 of t.
-inline double Atan2(double y, double x) {
-  static constexpr double kAtan16[17] = {
-      0.0,                 0.06241880999595735, 0.12435499454676144, 0.18534794999569476,
-      0.24497866312686414, 0.3028848683749714,  0.35877067027057225, 0.4124104415973873,
-      0.4636476090008061,  0.5123894603107377,  0.5585993153435624,  0.6022873461349642,
-      0.6435011087932844,  0.6823165548747481,  0.7188299996216245,  0.7531512809621944,
-      0.7853981633974483};
-  const double ax = std::fabs(x), ay = std::fabs(y);
+// The angle of a unit vector (c, s), in (-pi, pi], to within an ulp or two
+// and without a division: folded into the first octant and turned back by
+// the nearest multiple of pi/32, whose cosine and sine a table holds, the
+// rest has a sine below 0.056, whose arcsine's series after s^11 leaves less
+// than 1e-18. Anything else than a unit vector goes to the library.
+inline double UnitAngle(double c, double s) {
+  static constexpr double kCos[9] = {1.0, 0.9951847266721969, 0.9807852804032304, 0.9569403357322088,
+                                     0.9238795325112867, 0.881921264348355, 0.8314696123025452,
+                                     0.773010453362737, 0.7071067811865476};
+  static constexpr double kSin[9] = {0.0, 0.0980171403295606, 0.19509032201612825, 0.29028467725446233,
+                                     0.3826834323650898, 0.47139673682599764, 0.5555702330196022,
+                                     0.6343932841636455, 0.7071067811865475};
+  constexpr double kPi1 = 3.14159265358979323846;
+  if (!(std::fabs(c * c + s * s - 1) <= 1e-6)) return std::atan2(s, c);
+  const double ax = std::fabs(c), ay = std::fabs(s);
   const bool swap = ay > ax;
-  const double n = swap ? ax : ay, d = swap ? ay : ax;
-  if (!(d > 1e-300 && d < 1e300)) return std::atan2(y, x);  // zero, tiny, huge or not a number
-  const int k = int(n / d * 16 + 0.5);
-  const double c = k * (1.0 / 16), t = (n - d * c) / (d + n * c), t2 = t * t;
-  double a = kAtan16[k] + (t + t * t2 * (-1.0 / 3 + t2 * (1.0 / 5 + t2 * (-1.0 / 7 + t2 * (1.0 / 9 + t2 * (-1.0 / 11))))));
-  if (swap) a = 1.57079632679489661923 - a;
-  if (x < 0) a = 3.14159265358979323846 - a;
-  return y < 0 ? -a : a;
+  const double n = swap ? ax : ay, d = swap ? ay : ax;  // n = sin, d = cos of the folded angle
+  // The arcsine of n to within 0.006 picks the multiple.
+  const int k = int((n + n * n * n * (1.0 / 6 + 0.075 * n * n)) * (32 / kPi1) + 0.5);
+  const double r = n * kCos[k] - d * kSin[k], r2 = r * r;
+  const double rest =
+      r + r * r2 * (1.0 / 6 + r2 * (3.0 / 40 + r2 * (5.0 / 112 + r2 * (35.0 / 1152 + r2 * (63.0 / 2816)))));
+  double a = k * (kPi1 / 32) + rest;
+  a = swap ? kPi1 / 2 - a : a;
+  a = c < 0 ? kPi1 - a : a;
+  return s < 0 ? -a : a;
 }
 
 // One pile in working units: m, m4, m3, radians.

@@ -367,10 +367,10 @@ MomentPeak PeakOf(const SemiInfinite& s) {
   const double rho2 = t.q * t.q + t.r * t.r;
   if (!(rho2 > 0.0) || t.p * t.p > rho2) return {};
   const double sa = std::sqrt(std::max(0.0, rho2 - t.p * t.p)), inv = 1 / rho2;
-  const double c = -t.q * t.p + t.r * sa, sn = -t.r * t.p - t.q * sa;
-  double root = detail::Atan2(sn, c);
+  const double ct = (-t.q * t.p + t.r * sa) * inv, st = (-t.r * t.p - t.q * sa) * inv;
+  double root = detail::UnitAngle(ct, st);
   root = root > 0 ? root : root + kTwoPi;
-  const double square = s.S.At(c * inv, sn * inv);
+  const double square = s.S.At(ct, st);
   return {true, s.scale * std::sqrt(std::max(0.0, std::exp(-root) * square)), root / (2 * s.beta)};
 }
 

@@ -117,21 +117,21 @@ TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
   }
 }
 
-// The stage's own arctangent against the library's, in every quadrant and
-// octant, on the axes and at the table's own ratios.
-TEST(AnalysisMath, Atan2AgreesWithTheLibrary) {
+// The stage's own angle of a unit vector against the library's, in every
+// quadrant and octant and at its table's own angles; anything else than a
+// unit vector is the library's.
+TEST(AnalysisMath, UnitAngleAgreesWithTheLibrary) {
   std::mt19937 rng(5);
-  std::vector<std::pair<double, double>> yx = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {0, 0}, {1e-310, 1}, {1, 1},
-                                               {-1, -1}, {3, 16}, {-5, 16}, {1e-20, -1}, {2e300, 1}};
-  for (int i = 0; i < 4000; ++i) {
-    const double r = std::uniform_real_distribution<double>(-1, 1)(rng);
-    const double a = std::uniform_real_distribution<double>(-kPiExact, kPiExact)(rng);
-    yx.push_back({std::sin(a) * r, std::cos(a) * r});
+  std::vector<double> angles = {0.0, -0.0, kPiExact, -kPiExact, 1e-300, -1e-20};
+  for (int k = -64; k <= 64; ++k) angles.push_back(k * kPiExact / 32);
+  for (int i = 0; i < 4000; ++i) angles.push_back(std::uniform_real_distribution<double>(-kPiExact, kPiExact)(rng));
+  for (double a : angles) {
+    const double c = std::cos(a), s = std::sin(a), want = std::atan2(s, c);
+    EXPECT_NEAR(detail::UnitAngle(c, s), want, 3.4e-16 * std::max(std::fabs(want), 1e-300)) << a;
   }
-  for (auto [y, x] : yx) {
-    const double want = std::atan2(y, x);
-    EXPECT_NEAR(detail::Atan2(y, x), want, 3.4e-16 * std::fabs(want)) << y << " " << x;
-  }
+  for (auto [c, s] : {std::pair{0.0, 0.0}, {3.0, 4.0}, {-2e300, 1.0}})
+    EXPECT_EQ(detail::UnitAngle(c, s), std::atan2(s, c)) << c << " " << s;
+  EXPECT_TRUE(std::isnan(detail::UnitAngle(NAN, 0.5)));
 }
 
 // A finite pile ends as its tip condition says, for every head and free length.
