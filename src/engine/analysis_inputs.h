@@ -22,13 +22,16 @@ inline void SinCos(double x, double& s, double& c) {
   constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52: adding it rounds to an integer
   constexpr double kPio2Hi = 1.57079632673412561417e+00, kPio2Lo = 6.07710050650619224932e-11;
   const double k = (x * kTwoOverPi + kShift) - kShift;
-  const double r = (x - k * kPio2Hi) - k * kPio2Lo, z = r * r;
-  const double sr =
-      r + r * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * (1.0 / 362880 + z * (-1.0 / 39916800 +
-          z * (1.0 / 6227020800 + z * (-1.0 / 1307674368000 + z * (1.0 / 355687428096000))))))));
-  const double cr =
-      1 + z * (-0.5 + z * (1.0 / 24 + z * (-1.0 / 720 + z * (1.0 / 40320 + z * (-1.0 / 3628800 +
-          z * (1.0 / 479001600 + z * (-1.0 / 87178291200 + z * (1.0 / 20922789888000))))))));
+  const double r = (x - k * kPio2Hi) - k * kPio2Lo, z = r * r, z2 = z * z, z4 = z2 * z2;
+  // Both series in pairs of terms by powers z^2 and z^4 (Estrin's scheme):
+  // a shorter chain of dependent products than one term after another.
+  const double ps = (-1.0 / 6 + z * (1.0 / 120)) + z2 * (-1.0 / 5040 + z * (1.0 / 362880)) +
+                    z4 * ((-1.0 / 39916800 + z * (1.0 / 6227020800)) +
+                          z2 * (-1.0 / 1307674368000 + z * (1.0 / 355687428096000)));
+  const double pc = (-0.5 + z * (1.0 / 24)) + z2 * (-1.0 / 720 + z * (1.0 / 40320)) +
+                    z4 * ((-1.0 / 3628800 + z * (1.0 / 479001600)) +
+                          z2 * (-1.0 / 87178291200 + z * (1.0 / 20922789888000)));
+  const double sr = r + r * z * ps, cr = 1 + z * pc;
   switch (int(k) & 3) {
     case 0: s = sr, c = cr; break;
     case 1: s = cr, c = -sr; break;

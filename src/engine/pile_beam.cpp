@@ -89,7 +89,8 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     const double det = a00 * a11 - a01 * a10;
     if (!(std::fabs(det) > 0.0)) return basis;
     const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);  // a unit slope is 1/beta in these units
-    basis.w = {a11 / det, -a10 / det, 0, 0};
+    const double inv = 1 / det;
+    basis.w = {a11 * inv, -a10 * inv, 0, 0};
     basis.slope = {-a01 * slope, a00 * slope, 0, 0};
     basis.ok = true;
     return basis;
@@ -113,9 +114,10 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   if (!(std::fabs(dt) > 0.0)) return basis;
   // (c2, c3) = N (c0, c1).
   double nm[2][2];
+  const double invDt = 1 / dt;
   for (int q = 0; q < 2; ++q) {
-    nm[0][q] = -(t[1][3] * t[0][q] - t[0][3] * t[1][q]) / dt;
-    nm[1][q] = -(t[0][2] * t[1][q] - t[1][2] * t[0][q]) / dt;
+    nm[0][q] = -(t[1][3] * t[0][q] - t[0][3] * t[1][q]) * invDt;
+    nm[1][q] = -(t[0][2] * t[1][q] - t[1][2] * t[0][q]) * invDt;
   }
   // The head rows from the ground values (u = 0) of each unit solution,
   // carried over the free length x = beta h as a Taylor series that ends at
@@ -144,7 +146,7 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   // Unit head deflection; unit head slope, 1/beta in these units (a hinged
   // head keeps M = 0 and has no slope solution).
   const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);
-  const double w0 = a[1][1] / det, w1 = -a[1][0] / det;
+  const double inv = 1 / det, w0 = a[1][1] * inv, w1 = -a[1][0] * inv;
   const double s0 = -a[0][1] * slope, s1 = a[0][0] * slope;
   basis.w = {w0, w1, nm[0][0] * w0 + nm[0][1] * w1, nm[1][0] * w0 + nm[1][1] * w1};
   basis.slope = {s0, s1, nm[0][0] * s0 + nm[0][1] * s1, nm[1][0] * s0 + nm[1][1] * s1};
@@ -409,8 +411,13 @@ namespace {
 MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
   StationaryFunction g;
   g.finite = true;
-  const double lambda = beam.beta * beam.l;
-  g.eLambda = std::exp(-lambda);
+  constexpr int kSteps = 12;
+  const double lambda = beam.beta * beam.l, step = lambda / kSteps;
+  // The factors advance by one step of the grid: exponentials times a
+  // constant, cos and sin of t = 2u turned by a constant angle. Six of the
+  // exponential's steps make e^-lambda.
+  const double grow = std::exp(2 * step), shrink = 1 / grow, shrink2 = shrink * shrink;
+  g.eLambda = shrink2 * shrink2 * shrink2;
   const Moments ma = g.Add(a), mb = g.Add(b);
   const double scale = beam.EI * beam.beta * beam.beta;
 
@@ -421,12 +428,7 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
   // falling, below zero at both ends, is looked into at the peak of the
   // cubic through its ends: a maximum and a minimum of the moment close
   // together (one plane's moment passing through zero) hide there.
-  constexpr int kSteps = 12;
   constexpr double kShortOfTip = 1e-3;
-  const double step = lambda / kSteps;
-  // The factors advance by one step: exponentials times a constant, cos and
-  // sin of t = 2u turned by a constant angle.
-  const double grow = std::exp(2 * step), shrink = 1 / grow;
   double turnC, turnS;
   SinCos(2 * step, turnS, turnC);
   // The grid's values and slopes first, free of branches, then its steps.
