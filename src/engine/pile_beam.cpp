@@ -267,8 +267,8 @@ struct StationaryFunction {
 };
 
 // The root in [u0, u1] of g, rising from f0 < 0 to f1 >= 0 with slopes d0 and
-// d1: two Newton steps on the cubic through both ends (no exponentials) for a
-// start, mostly within 1e-3 of the interval; there one evaluation of g with
+// d1: one Newton step on the cubic through both ends (no exponentials) from
+// the chord's root for a start, mostly within 1e-3 of the interval; there one evaluation of g with
 // its derivatives, and the root from the reversion of its Taylor series.
 // Where that series converges too slowly, Newton steps on g itself inside a
 // bracket that every step narrows, halving it where a step would leave it,
@@ -291,12 +291,7 @@ Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double
          (3 * x2 - 2 * x) * h * d1;
   };
   double x = f0 / (f0 - f1);
-  for (int it = 0; it < 2; ++it) {
-    double v, dv;
-    cubic(x, v, dv);
-    if (!(dv > 0)) break;
-    x = std::clamp(x - v / dv, 0.0, 1.0);
-  }
+  if (double v, dv; cubic(x, v, dv), dv > 0) x = std::clamp(x - v / dv, 0.0, 1.0);
   double lo = u0, hi = u1, u = u0 + x * h;
   PointFactors p = PointAt(u, g.eLambda);
   {
@@ -372,8 +367,10 @@ MomentPeak PeakOf(const SemiInfinite& s) {
   const double ct = (-t.q * t.p + t.r * sa) * inv, st = (-t.r * t.p - t.q * sa) * inv;
   double root = detail::UnitAngle(ct, st);
   root = root > 0 ? root : root + kTwoPi;
-  const double square = s.S.At(ct, st);
-  return {true, s.scale * std::sqrt(std::max(0.0, std::exp(-root) * square)), root / (2 * s.beta)};
+  // The square root of the square apart from the angle's exponential: the
+  // two run side by side.
+  const double moment = std::sqrt(std::max(0.0, s.S.At(ct, st)));
+  return {true, s.scale * moment * std::exp(-0.5 * root), root / (2 * s.beta)};
 }
 
 MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b);
