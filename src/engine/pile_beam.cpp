@@ -413,7 +413,7 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
   // The factors advance by one step of the grid: exponentials times a
   // constant, cos and sin of t = 2u turned by a constant angle. Six of the
   // exponential's steps make e^-lambda.
-  const double grow = std::exp(2 * step), shrink = 1 / grow, shrink2 = shrink * shrink;
+  const double shrink = std::exp(-2 * step), shrink2 = shrink * shrink;
   g.eLambda = shrink2 * shrink2 * shrink2;
   const Moments ma = g.Add(a), mb = g.Add(b);
   const double scale = beam.EI * beam.beta * beam.beta;
@@ -429,24 +429,23 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
   double turnC, turnS;
   SinCos(2 * step, turnS, turnC);
   // The grid's values and slopes first, free of branches, then its steps.
-  double e0 = 1, e2 = g.eLambda * g.eLambda, cs = 1, sn = 0;
+  // The factors at the k-th point are the k-th powers of the step's, each
+  // the product of two lower ones: a chain of four products, not twelve;
+  // e^(t - 2 lambda) there is e^-t at the (12 - k)-th.
   double us[kSteps + 1], fs[kSteps + 1], ds[kSteps + 1];
-  double e0s[kSteps + 1], e2s[kSteps + 1], css[kSteps + 1], sns[kSteps + 1];
-  for (int k = 0; k <= kSteps; ++k) {
-    if (k > 0) {
-      e0 *= shrink;
-      e2 *= grow;
-      const double c = cs * turnC - sn * turnS;
-      sn = sn * turnC + cs * turnS;
-      cs = c;
-    }
-    e0s[k] = e0, e2s[k] = e2, css[k] = cs, sns[k] = sn;
+  double e0s[kSteps + 1] = {1, shrink}, css[kSteps + 1] = {1, turnC}, sns[kSteps + 1] = {0, turnS};
+  for (int k = 2; k <= kSteps; ++k) {
+    const int j = k / 2, i = k - j;
+    e0s[k] = e0s[j] * e0s[i];
+    css[k] = css[j] * css[i] - sns[j] * sns[i];
+    sns[k] = sns[j] * css[i] + css[j] * sns[i];
   }
   for (int k = 0; k <= kSteps; ++k) {
     us[k] = step * k;
-    fs[k] = g.Value(e0s[k], e2s[k], css[k], sns[k]);
-    ds[k] = g.Slope(e0s[k], e2s[k], css[k], sns[k]);
+    fs[k] = g.Value(e0s[k], e0s[kSteps - k], css[k], sns[k]);
+    ds[k] = g.Slope(e0s[k], e0s[kSteps - k], css[k], sns[k]);
   }
+  double e0 = e0s[kSteps], e2 = 1, cs = css[kSteps], sn = sns[kSteps];
   // A hinged or free tip has no moment: g vanishes there whatever the
   // rounding says, so the last step ends just short of it, where g has the
   // sign of the moment's last rise or fall. A maximum nearer the tip than
