@@ -19,7 +19,9 @@ double Number(const ProjectValue& v) {
 
 double Radians(double degrees) { return degrees == 0.0 ? 0.0 : degrees * kPi / 180.0; }
 
-// The columns of a pile that its beam and stresses read: I m4, Zs m3, h, L m.
+// The columns of a pile that its beam and stresses read: I cm4 and Zs cm3
+// as the table holds them (their scales go into the products that use
+// them), h and L m.
 struct BeamPile {
   double I, Zs, h, L;
 };
@@ -27,7 +29,7 @@ struct BeamPile {
 // cell(c) is column c (1-based) of one pile row.
 template <class Cell>
 BeamPile BeamPileOf(const Cell& cell) {
-  return {Number(cell(5)) / 1e8, Number(cell(6)) / 1e6, Number(cell(7)), Number(cell(8))};
+  return {Number(cell(5)), Number(cell(6)), Number(cell(7)), Number(cell(8))};
 }
 
 template <class Cell>
@@ -63,7 +65,7 @@ constexpr double kBendingAllow[2] = {140, 185};
 template <class Pile>
 PileBeam BeamOf(const AnalysisConditions& in, const Pile& p, double beta) {
   PileBeam b;
-  b.EI = in.Ep * p.I;
+  b.EI = in.Ep * 1e-8 * p.I;  // I cm4 to m4
   b.beta = beta;
   b.h = p.h;
   b.l = p.L - p.h;
@@ -98,7 +100,7 @@ GroundMoment GroundOf(const BendingScale& scale, double Zs, const CalcResults& r
   g.found = true;
   g.M = peak.M;
   g.depth = peak.depth;
-  const double sb = peak.M / (Zs * 1000);  // kN/m2 to N/mm2
+  const double sb = peak.M * 1000 / Zs;  // Zs cm3; kN·m / cm3 to N/mm2
   g.sigma = r.SigmaC[i] + sb;
   for (int k = kSKK400; k <= kSKK490; ++k)
     g.ratio[size_t(k)] = r.SigmaC[i] / r.SigmaCaAllow[k][i] + sb * scale.inverse[k];

@@ -68,7 +68,7 @@ inline double UnitAngle(double c, double s) {
   return s < 0 ? -a : a;
 }
 
-// One pile in working units: m, m4, m3, radians.
+// One pile in working units: m and radians; I cm4 and Zs cm3 as the table holds them.
 struct AnalysisPile {
   double X, Y, Z, phi, psi, I, Zs, h, L;
 };

@@ -83,7 +83,7 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     // M = 2x; e^-u sin u gives w = -(x + x^2 + x^3/3), slope = (1 + x)^2,
     // M = 2(1 + x). Cramer's rule for unit head deflection and slope.
     const double x = b.beta * b.h, x2 = x * x, x3 = x2 * x;
-    const double a00 = 1 + x - x3 / 3, a01 = -(x + x2 + x3 / 3);
+    const double a00 = 1 + x - x3 * (1.0 / 3), a01 = -(x + x2 + x3 * (1.0 / 3));
     const double a10 = b.hingedHead ? 2 * x : x2 - 1;
     const double a11 = b.hingedHead ? 2 * (1 + x) : (1 + x) * (1 + x);
     const double det = a00 * a11 - a01 * a10;
@@ -124,7 +124,7 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   // the third derivative: deflection, and the slope or (hinged) the moment,
   // in units of w.
   const double x = b.beta * b.h;
-  const double rowW[4] = {1, -x, x * x / 2, -x * x * x / 6};
+  const double rowW[4] = {1, -x, x * x / 2, -x * x * x * (1.0 / 6)};
   const double rowS[4] = {0, 1, -x, x * x / 2}, rowM[4] = {0, 0, -1, x};
   const double* row1 = b.hingedHead ? rowM : rowS;
   double hw[4], hs[4];
@@ -307,7 +307,8 @@ Root Refine(const StationaryFunction& g, double u0, double f0, double d0, double
       if (std::fabs(b2 * y) <= 0.05 && std::fabs(c5) <= 1e-12 * h) {
         const double d = y - b2 * y2 + (2 * b2 * b2 - b3) * y2 * y + (-5 * b2 * b2 * b2 + 5 * b2 * b3 - b4) * y4 + c5;
         if (u + d > lo && u + d < hi) {
-          const double integral = d * (a[0] + d * (a[1] / 2 + d * (a[2] / 3 + d * (a[3] / 4 + d * a[4] / 5))));
+          const double integral =
+              d * (a[0] + d * (a[1] * 0.5 + d * (a[2] * (1.0 / 3) + d * (a[3] * 0.25 + d * a[4] * 0.2))));
           return {u + d, p.u, -2 * integral};
         }
       }
@@ -453,9 +454,11 @@ MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, co
   // are those of the tip turned back by a small angle of t.
   if (beam.tip != 3) {
     const double back = 2 * kShortOfTip * lambda, b2 = back * back;
-    const double cb = 1 - b2 / 2 * (1 - b2 / 12 * (1 - b2 / 30));
-    const double sb = back * (1 - b2 / 6 * (1 - b2 / 20));
-    const double odd = back * (1 + b2 / 6 * (1 + b2 / 20)), even = 1 + b2 / 2 * (1 + b2 / 12 * (1 + b2 / 30));
+    // Multiplied by the reciprocals: a division costs several products.
+    constexpr double k2 = 1.0 / 2, k6 = 1.0 / 6, k12 = 1.0 / 12, k20 = 1.0 / 20, k30 = 1.0 / 30;
+    const double cb = 1 - b2 * k2 * (1 - b2 * k12 * (1 - b2 * k30));
+    const double sb = back * (1 - b2 * k6 * (1 - b2 * k20));
+    const double odd = back * (1 + b2 * k6 * (1 + b2 * k20)), even = 1 + b2 * k2 * (1 + b2 * k12 * (1 + b2 * k30));
     e0 *= even + odd;  // e^back
     e2 *= even - odd;  // e^-back
     const double c = cs * cb + sn * sb;
