@@ -69,8 +69,12 @@ PileBeam BeamOf(const AnalysisConditions& in, const Pile& p, double beta) {
   b.beta = beta;
   b.h = p.h;
   b.l = p.L - p.h;
-  // The choice of the springs: strictly below, as they were computed.
-  b.semiInfinite = kPi / beta < b.l;
+  // The choice of the springs: strictly below, as they were computed. The
+  // product beta l decides alone where it is clear of pi by far more than
+  // the rounding; the quotient of the springs where it is not.
+  const double bl = beta * b.l;
+  const bool clear = beta > 0 && std::fabs(bl) < 1e300 && std::fabs(bl - kPi) > 1e-6 * kPi;
+  b.semiInfinite = clear ? bl > kPi : kPi / beta < b.l;
   b.hingedHead = in.hingedHead;
   b.tip = in.tip;
   return b;

@@ -72,6 +72,13 @@ BeamState Carry(const BeamState& a, double ds, double EI) {
   return r;
 }
 
+// 1 / (beta det), and from it 1 / det with a product instead of a second
+// division, unless the first is not a finite non-zero number.
+double SlopeScale(double beta, double det) { return 1 / (beta * det); }
+double Reciprocal(double beta, double det, double slopeScale) {
+  return std::isfinite(slopeScale) && slopeScale != 0 ? beta * slopeScale : 1 / det;
+}
+
 }  // namespace
 
 PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
@@ -88,8 +95,8 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
     const double a11 = b.hingedHead ? 2 * (1 + x) : (1 + x) * (1 + x);
     const double det = a00 * a11 - a01 * a10;
     if (!(std::fabs(det) > 0.0)) return basis;
-    const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);  // a unit slope is 1/beta in these units
-    const double inv = 1 / det;
+    // A unit slope is 1/beta in these units.
+    const double q = SlopeScale(b.beta, det), inv = Reciprocal(b.beta, det, q), slope = b.hingedHead ? 0.0 : q;
     basis.w = {a11 * inv, -a10 * inv, 0, 0};
     basis.slope = {-a01 * slope, a00 * slope, 0, 0};
     basis.ok = true;
@@ -145,8 +152,8 @@ PlaneSolution::Basis PlaneSolution::BasisOf(const PileBeam& b) {
   if (!(std::fabs(det) > 0.0)) return basis;
   // Unit head deflection; unit head slope, 1/beta in these units (a hinged
   // head keeps M = 0 and has no slope solution).
-  const double slope = b.hingedHead ? 0.0 : 1 / (b.beta * det);
-  const double inv = 1 / det, w0 = a[1][1] * inv, w1 = -a[1][0] * inv;
+  const double q = SlopeScale(b.beta, det), inv = Reciprocal(b.beta, det, q), slope = b.hingedHead ? 0.0 : q;
+  const double w0 = a[1][1] * inv, w1 = -a[1][0] * inv;
   const double s0 = -a[0][1] * slope, s1 = a[0][0] * slope;
   basis.w = {w0, w1, nm[0][0] * w0 + nm[0][1] * w1, nm[1][0] * w0 + nm[1][1] * w1};
   basis.slope = {s0, s1, nm[0][0] * s0 + nm[0][1] * s1, nm[1][0] * s0 + nm[1][1] * s1};
