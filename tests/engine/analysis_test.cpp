@@ -102,6 +102,39 @@ TEST(GroundMoment, FinitePileFindsTheLargestStationaryMoment) {
   }
 }
 
+// Random piles of both kinds, every head and tip: the ground moment is a
+// rise through zero of the resultant's M V, as the profile computes them on
+// either side of it, and its moment is the profile's there.
+TEST(GroundMoment, IsTheResultantsStationaryMaximumOfTheProfile) {
+  std::mt19937 rng(11);
+  auto u = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  int found = 0;
+  for (int k = 0; k < 600; ++k) {
+    PileBeam b;
+    b.EI = u(2e4, 3e6), b.beta = u(0.1, 0.6), b.h = k % 3 == 0 ? 0 : u(0, 3);
+    b.semiInfinite = k % 2 == 0;
+    b.l = (b.semiInfinite ? u(1.01, 4) : u(0.2, 1)) * kPi / b.beta;
+    b.hingedHead = k % 5 == 0;
+    b.tip = 1 + k % 3;
+    const PlaneSolution x(b, u(-1e-2, 1e-2), u(-1e-3, 1e-3)), z(b, u(-1e-2, 1e-2), u(-1e-3, 1e-3));
+    const MomentPeak peak = GroundMomentOf(x, z);
+    if (!peak.found) continue;
+    ++found;
+    auto at = [&](double depth, double& shear) {
+      BeamState a, c;
+      PlaneSolution::At(x, z, b.h + depth, a, c);
+      shear = a.M * a.V + c.M * c.V;
+      return std::hypot(a.M, c.M);
+    };
+    double g, below, above;
+    EXPECT_NEAR(at(peak.depth, g), peak.M, 1e-9 * peak.M) << k;
+    const double d = 1e-9 * b.l;
+    at(peak.depth - d, below), at(peak.depth + d, above);
+    EXPECT_TRUE(below < 0 && above > 0) << k << " " << below << " " << above;
+  }
+  EXPECT_GT(found, 400);
+}
+
 // The stage's own sine and cosine against the library's, in every quadrant,
 // at the stage's degree inputs and beyond its reduction range.
 TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
