@@ -119,8 +119,6 @@ bool ForcesComplete(const CalcResults& r) {
 
 }  // namespace
 
-void ReadAnalysisConditions(const Project& project, AnalysisConditions& in) { ReadConditions(project, in); }
-
 void ReadAnalysisInputs(const Project& project, int n, AnalysisInputs& in) {
   ReadConditions(project, in);
   in.n = n;
@@ -225,7 +223,8 @@ void AnalyseGroup(const Project& project, const CalcResults& r, GroupAnalysis& o
     group.Zs[k] = p.Zs;
   }
   GroundMomentsOf(n, group.beam.data(), group.x.data(), group.z.data(), group.peak.data());
-  for (int i = 1; i <= n; ++i) out.ground[size_t(i)] = GroundOf(scale, group.Zs[size_t(i)], r, group.peak[size_t(i)], i);
+  for (int i = 1; i <= n; ++i)
+    out.ground[size_t(i)] = GroundOf(scale, group.Zs[size_t(i)], r, group.peak[size_t(i)], i);
   out.piles = n;
 }
 

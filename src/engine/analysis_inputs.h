@@ -44,7 +44,7 @@ inline void SinCos(double x, double& s, double& c) {
 // and without a division: folded into the first octant and turned back by
 // the nearest multiple of pi/32, whose cosine and sine a table holds, the
 // rest has a sine below 0.056, whose arcsine's series after s^11 leaves less
-// than 1e-18. Anything else than a unit vector goes to the library.
+// than 1e-18. Anything but a unit vector to rounding goes to the library.
 inline double UnitAngle(double c, double s) {
   static constexpr double kCos[9] = {1.0, 0.9951847266721969, 0.9807852804032304, 0.9569403357322088,
                                      0.9238795325112867, 0.881921264348355, 0.8314696123025452,
@@ -53,7 +53,7 @@ inline double UnitAngle(double c, double s) {
                                      0.3826834323650898, 0.47139673682599764, 0.5555702330196022,
                                      0.6343932841636455, 0.7071067811865475};
   constexpr double kPi1 = 3.14159265358979323846;
-  if (!(std::fabs(c * c + s * s - 1) <= 1e-6)) return std::atan2(s, c);
+  if (!(std::fabs(c * c + s * s - 1) <= 1e-12)) return std::atan2(s, c);
   const double ax = std::fabs(c), ay = std::fabs(s);
   const bool swap = ay > ax;
   const double n = swap ? ax : ay, d = swap ? ay : ax;  // n = sin, d = cos of the folded angle
@@ -85,7 +85,6 @@ struct AnalysisInputs : AnalysisConditions {
   std::array<AnalysisPile, kMaxPiles + 1> pile;
 };
 
-void ReadAnalysisConditions(const Project& project, AnalysisConditions& in);
 void ReadAnalysisInputs(const Project& project, int n, AnalysisInputs& in);
 // The group stiffness at the origin: every pile's member springs carried to
 // the cap, both triangles.
