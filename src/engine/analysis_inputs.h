@@ -41,31 +41,41 @@ inline void SinCos(double x, double& s, double& c) {
 }
 
 // The angle of a unit vector (c, s), in (-pi, pi], to within an ulp or two
-// and without a division: folded into the first octant and turned back by
-// the nearest multiple of pi/32, whose cosine and sine a table holds, the
-// rest has a sine below 0.056, whose arcsine's series after s^11 leaves less
-// than 1e-18. Anything but a unit vector to rounding goes to the library.
-inline double UnitAngle(double c, double s) {
+// and without a division, as k pi/32 + rest: folded into the first octant
+// and turned back by the nearest multiple of pi/32, whose cosine and sine a
+// table holds, the rest has a sine below 0.056, whose arcsine's series after
+// s^11 leaves less than 1e-18. Anything but a unit vector to rounding goes to
+// the library: k 0 and no table (the rest is then the whole angle).
+struct AngleParts {
+  int k;  // -32..32
+  double rest;
+  bool table;
+};
+inline AngleParts UnitAngleParts(double c, double s) {
   static constexpr double kCos[9] = {1.0, 0.9951847266721969, 0.9807852804032304, 0.9569403357322088,
                                      0.9238795325112867, 0.881921264348355, 0.8314696123025452,
                                      0.773010453362737, 0.7071067811865476};
   static constexpr double kSin[9] = {0.0, 0.0980171403295606, 0.19509032201612825, 0.29028467725446233,
                                      0.3826834323650898, 0.47139673682599764, 0.5555702330196022,
                                      0.6343932841636455, 0.7071067811865475};
-  constexpr double kPi1 = 3.14159265358979323846;
-  if (!(std::fabs(c * c + s * s - 1) <= 1e-12)) return std::atan2(s, c);
+  if (!(std::fabs(c * c + s * s - 1) <= 1e-12)) return {0, std::atan2(s, c), false};
   const double ax = std::fabs(c), ay = std::fabs(s);
   const bool swap = ay > ax;
   const double n = swap ? ax : ay, d = swap ? ay : ax;  // n = sin, d = cos of the folded angle
   // The arcsine of n to within 0.006 picks the multiple.
-  const int k = int((n + n * n * n * (1.0 / 6 + 0.075 * n * n)) * (32 / kPi1) + 0.5);
+  int k = int((n + n * n * n * (1.0 / 6 + 0.075 * n * n)) * (32 / 3.14159265358979323846) + 0.5);
   const double r = n * kCos[k] - d * kSin[k], r2 = r * r;
-  const double rest =
+  double rest =
       r + r * r2 * (1.0 / 6 + r2 * (3.0 / 40 + r2 * (5.0 / 112 + r2 * (35.0 / 1152 + r2 * (63.0 / 2816)))));
-  double a = k * (kPi1 / 32) + rest;
-  a = swap ? kPi1 / 2 - a : a;
-  a = c < 0 ? kPi1 - a : a;
-  return s < 0 ? -a : a;
+  // Unfolded: pi/2 - a, pi - a, -a.
+  if (swap) k = 16 - k, rest = -rest;
+  if (c < 0) k = 32 - k, rest = -rest;
+  if (s < 0) k = -k, rest = -rest;
+  return {k, rest, true};
+}
+inline double UnitAngle(double c, double s) {
+  const AngleParts a = UnitAngleParts(c, s);
+  return a.k * (3.14159265358979323846 / 32) + a.rest;
 }
 
 // One pile in working units: m and radians; I cm4 and Zs cm3 as the table holds them.
