@@ -19,12 +19,24 @@ double Number(const ProjectValue& v) {
 
 double Radians(double degrees) { return degrees == 0.0 ? 0.0 : degrees * kPi / 180.0; }
 
+// The columns of a pile that its beam and stresses read: I cm4 and Zs cm3
+// as the table holds them (their scales go into the products that use
+// them), h and L m.
+struct BeamPile {
+  double I, Zs, h, L;
+};
+
 // cell(c) is column c (1-based) of one pile row.
+template <class Cell>
+BeamPile BeamPileOf(const Cell& cell) {
+  return {Number(cell(5)), Number(cell(6)), Number(cell(7)), Number(cell(8))};
+}
+
 template <class Cell>
 AnalysisPile PileOf(const Cell& cell) {
   auto col = [&](int c) { return Number(cell(c)); };
-  return {col(9), col(10), col(11), Radians(col(12)), Radians(col(13)),
-          col(5) / 1e8, col(6) / 1e6, col(7), col(8)};
+  const BeamPile b = BeamPileOf(cell);
+  return {col(9), col(10), col(11), Radians(col(12)), Radians(col(13)), b.I, b.Zs, b.h, b.L};
 }
 
 AnalysisPile ReadPile(const Project& p, int i) {
@@ -40,7 +52,7 @@ bool RowsContiguous(const Project& p, int n) {
          &p.Piles(kPileColumns, n) == first + (std::ptrdiff_t(n) * kPileColumns - 1);
 }
 
-void ReadConditions(const Project& p, AnalysisInputs& in) {
+void ReadConditions(const Project& p, AnalysisConditions& in) {
   in.Ep = Number(p.Conditions(2)) * 1000.0;
   in.hingedHead = std::nearbyint(Number(p.Conditions(4))) != 0.0;
   in.tip = int(std::nearbyint(Number(p.Conditions(5))));
@@ -50,20 +62,25 @@ void ReadConditions(const Project& p, AnalysisInputs& in) {
 // Allowable bending stresses of SKK400 and SKK490, N/mm2.
 constexpr double kBendingAllow[2] = {140, 185};
 
-PileBeam BeamOf(const AnalysisInputs& in, const AnalysisPile& p, double beta) {
+template <class Pile>
+PileBeam BeamOf(const AnalysisConditions& in, const Pile& p, double beta) {
   PileBeam b;
-  b.EI = in.Ep * p.I;
+  b.EI = in.Ep * 1e-8 * p.I;  // I cm4 to m4
   b.beta = beta;
   b.h = p.h;
   b.l = p.L - p.h;
-  // The choice of the springs: strictly below, as they were computed.
-  b.semiInfinite = kPi / beta < b.l;
+  // The choice of the springs: strictly below, as they were computed. The
+  // product beta l decides alone where it is clear of pi by far more than
+  // the rounding; the quotient of the springs where it is not.
+  const double bl = beta * b.l;
+  const bool clear = beta > 0 && std::fabs(bl) < 1e300 && std::fabs(bl - kPi) > 1e-6 * kPi;
+  b.semiInfinite = clear ? bl > kPi : kPi / beta < b.l;
   b.hingedHead = in.hingedHead;
   b.tip = in.tip;
   return b;
 }
 
-PilePlanes Planes(const AnalysisInputs& in, const AnalysisPile& p, const CalcResults& r, int i) {
+PilePlanes Planes(const AnalysisConditions& in, const AnalysisPile& p, const CalcResults& r, int i) {
   const PileBeam b = BeamOf(in, p, r.PileBeta[i]);
   PilePlanes planes;
   // Member x–y plane: w = ux, dw/ds = -θz; member y–z plane: w = uz, dw/ds = θx.
@@ -74,17 +91,23 @@ PilePlanes Planes(const AnalysisInputs& in, const AnalysisPile& p, const CalcRes
   return planes;
 }
 
-GroundMoment GroundOf(const AnalysisInputs& in, const AnalysisPile& p, const CalcResults& r,
-                      const MomentPeak& peak, int i) {
+// 1 / (alpha fba) of SKK400 and SKK490, the same for every pile of a run.
+struct BendingScale {
+  double inverse[2];
+  explicit BendingScale(const AnalysisConditions& in)
+      : inverse{1 / (in.alpha * kBendingAllow[0]), 1 / (in.alpha * kBendingAllow[1])} {}
+};
+
+GroundMoment GroundOf(const BendingScale& scale, double Zs, const CalcResults& r, const MomentPeak& peak, int i) {
   GroundMoment g;
   if (!peak.found) return g;
   g.found = true;
   g.M = peak.M;
   g.depth = peak.depth;
-  const double sb = peak.M / p.Zs / 1000;  // kN/m2 to N/mm2
+  const double sb = peak.M * 1000 / Zs;  // Zs cm3; kN·m / cm3 to N/mm2
   g.sigma = r.SigmaC[i] + sb;
   for (int k = kSKK400; k <= kSKK490; ++k)
-    g.ratio[size_t(k)] = r.SigmaC[i] / r.SigmaCaAllow[k][i] + sb / (in.alpha * kBendingAllow[k]);
+    g.ratio[size_t(k)] = r.SigmaC[i] / r.SigmaCaAllow[k][i] + sb * scale.inverse[k];
   return g;
 }
 
@@ -172,27 +195,43 @@ void AnalyseGroup(const Project& project, const CalcResults& r, GroupAnalysis& o
   out.piles = 0;
   if (!SpringsComplete(r)) return;
   const int n = r.PileCount;
-  thread_local AnalysisInputs in;  // large: kept off the stack
-  ReadAnalysisInputs(project, n, in);
-  out.cap = CapOf(in, r);
+  out.cap = CapOf(project, r);
   if (!out.cap.assembled) return;
   if (!ForcesComplete(r)) return;
+  AnalysisConditions in;
+  ReadConditions(project, in);
+  const BendingScale scale(in);
+  // Four cells of each row: the rest of the table is not touched.
+  const ProjectValue* rows = RowsContiguous(project, n) ? &project.Piles(1, 1) : nullptr;
+  struct Group {
+    std::array<PileBeam, kMaxPiles + 1> beam;
+    std::array<Coefficients, kMaxPiles + 1> x, z;
+    std::array<MomentPeak, kMaxPiles + 1> peak;
+    std::array<double, kMaxPiles + 1> Zs;
+  };
+  thread_local Group group;  // large: kept off the stack
   for (int i = 1; i <= n; ++i) {
+    const BeamPile p = rows ? BeamPileOf([row = rows + std::ptrdiff_t(i - 1) * kPileColumns](int c)
+                                             -> const ProjectValue& { return row[c - 1]; })
+                            : BeamPileOf([&](int c) -> const ProjectValue& { return project.Piles(c, i); });
     // The planes' coefficients alone: the profile's sections are not needed.
-    const AnalysisPile& p = in.pile[size_t(i)];
-    const PileBeam b = BeamOf(in, p, r.PileBeta[i]);
+    const size_t k = size_t(i);
+    const PileBeam& b = group.beam[k] = BeamOf(in, p, r.PileBeta[i]);
     const PlaneSolution::Basis basis = PlaneSolution::BasisOf(b);
-    const auto x = basis.Combine(r.MemberDispX[i], -r.MemberRotZ[i]);
-    const auto z = basis.Combine(r.MemberDispZ[i], r.MemberRotX[i]);
-    out.ground[size_t(i)] = GroundOf(in, p, r, GroundMomentOf(b, x, z), i);
+    group.x[k] = basis.Combine(r.MemberDispX[i], -r.MemberRotZ[i]);
+    group.z[k] = basis.Combine(r.MemberDispZ[i], r.MemberRotX[i]);
+    group.Zs[k] = p.Zs;
   }
+  GroundMomentsOf(n, group.beam.data(), group.x.data(), group.z.data(), group.peak.data());
+  for (int i = 1; i <= n; ++i)
+    out.ground[size_t(i)] = GroundOf(scale, group.Zs[size_t(i)], r, group.peak[size_t(i)], i);
   out.piles = n;
 }
 
 PilePlanes PlanesOf(const Project& project, const CalcResults& r, int pile) {
   using namespace detail;
   if (pile < 1 || pile > r.PileCount || !ForcesComplete(r)) return {};
-  AnalysisInputs in;
+  AnalysisConditions in;
   ReadConditions(project, in);
   return Planes(in, ReadPile(project, pile), r, pile);
 }
@@ -201,7 +240,7 @@ PileProfile ProfileOf(const Project& project, const CalcResults& r, int pile, in
   using namespace detail;
   PileProfile profile;
   if (pile < 1 || pile > r.PileCount || !ForcesComplete(r)) return profile;
-  AnalysisInputs in;
+  AnalysisConditions in;
   ReadConditions(project, in);
   const AnalysisPile p = ReadPile(project, pile);
   const PilePlanes planes = Planes(in, p, r, pile);
@@ -209,7 +248,7 @@ PileProfile ProfileOf(const Project& project, const CalcResults& r, int pile, in
   profile.h = p.h;
   profile.L = p.L;
   profile.beam = planes.x.beam();
-  profile.ground = GroundOf(in, p, r, GroundMomentOf(planes.x, planes.z), pile);
+  profile.ground = GroundOf(BendingScale(in), p.Zs, r, GroundMomentOf(planes.x, planes.z), pile);
 
   auto section = [&](double s) {
     BeamState a, b;

@@ -147,10 +147,16 @@ bool SpringsComplete(const CalcResults& r) {
   return r.PileK4z.computed == r.PileCount && r.PileKt.computed == r.PileCount;
 }
 
-CapMatrices CapOf(const AnalysisInputs& in, const CalcResults& r) {
+CapMatrices CapOf(const Project& project, const CalcResults& r) {
   CapMatrices cap;
   // The matrix the solve was given, when the run kept it.
-  cap.stiffness = r.assembled ? r.Stiffness : AssembleCap(in, r);
+  if (r.assembled) {
+    cap.stiffness = r.Stiffness;
+  } else {
+    thread_local AnalysisInputs in;  // large: kept off the stack
+    ReadAnalysisInputs(project, r.PileCount, in);
+    cap.stiffness = AssembleCap(in, r);
+  }
   for (const auto& row : cap.stiffness)
     for (double v : row)
       if (!std::isfinite(v)) return cap;
@@ -164,9 +170,7 @@ CapMatrices CapOf(const AnalysisInputs& in, const CalcResults& r) {
 
 CapMatrices CapMatricesOf(const Project& project, const CalcResults& r) {
   if (!detail::SpringsComplete(r)) return {};
-  thread_local detail::AnalysisInputs in;  // large: kept off the stack
-  detail::ReadAnalysisInputs(project, r.PileCount, in);
-  return detail::CapOf(in, r);
+  return detail::CapOf(project, r);
 }
 
 std::string MotionName(int component) {

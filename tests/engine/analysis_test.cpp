@@ -102,6 +102,39 @@ TEST(GroundMoment, FinitePileFindsTheLargestStationaryMoment) {
   }
 }
 
+// Random piles of both kinds, every head and tip: the ground moment is a
+// rise through zero of the resultant's M V, as the profile computes them on
+// either side of it, and its moment is the profile's there.
+TEST(GroundMoment, IsTheResultantsStationaryMaximumOfTheProfile) {
+  std::mt19937 rng(11);
+  auto u = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  int found = 0;
+  for (int k = 0; k < 600; ++k) {
+    PileBeam b;
+    b.EI = u(2e4, 3e6), b.beta = u(0.1, 0.6), b.h = k % 3 == 0 ? 0 : u(0, 3);
+    b.semiInfinite = k % 2 == 0;
+    b.l = (b.semiInfinite ? u(1.01, 4) : u(0.2, 1)) * kPi / b.beta;
+    b.hingedHead = k % 5 == 0;
+    b.tip = 1 + k % 3;
+    const PlaneSolution x(b, u(-1e-2, 1e-2), u(-1e-3, 1e-3)), z(b, u(-1e-2, 1e-2), u(-1e-3, 1e-3));
+    const MomentPeak peak = GroundMomentOf(x, z);
+    if (!peak.found) continue;
+    ++found;
+    auto at = [&](double depth, double& shear) {
+      BeamState a, c;
+      PlaneSolution::At(x, z, b.h + depth, a, c);
+      shear = a.M * a.V + c.M * c.V;
+      return std::hypot(a.M, c.M);
+    };
+    double g, below, above;
+    EXPECT_NEAR(at(peak.depth, g), peak.M, 1e-9 * peak.M) << k;
+    const double d = 1e-9 * b.l;
+    at(peak.depth - d, below), at(peak.depth + d, above);
+    EXPECT_TRUE(below < 0 && above > 0) << k << " " << below << " " << above;
+  }
+  EXPECT_GT(found, 400);
+}
+
 // The stage's own sine and cosine against the library's, in every quadrant,
 // at the stage's degree inputs and beyond its reduction range.
 TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
@@ -115,6 +148,23 @@ TEST(AnalysisMath, SinCosAgreesWithTheLibrary) {
     EXPECT_NEAR(s, std::sin(x), 2.3e-16) << x;
     EXPECT_NEAR(c, std::cos(x), 2.3e-16) << x;
   }
+}
+
+// The stage's own angle of a unit vector against the library's, in every
+// quadrant and octant and at its table's own angles; anything else than a
+// unit vector is the library's.
+TEST(AnalysisMath, UnitAngleAgreesWithTheLibrary) {
+  std::mt19937 rng(5);
+  std::vector<double> angles = {0.0, -0.0, kPiExact, -kPiExact, 1e-300, -1e-20};
+  for (int k = -64; k <= 64; ++k) angles.push_back(k * kPiExact / 32);
+  for (int i = 0; i < 4000; ++i) angles.push_back(std::uniform_real_distribution<double>(-kPiExact, kPiExact)(rng));
+  for (double a : angles) {
+    const double c = std::cos(a), s = std::sin(a), want = std::atan2(s, c);
+    EXPECT_NEAR(detail::UnitAngle(c, s), want, 3.4e-16 * std::max(std::fabs(want), 1e-300)) << a;
+  }
+  for (auto [c, s] : {std::pair{0.0, 0.0}, {3.0, 4.0}, {-2e300, 1.0}})
+    EXPECT_EQ(detail::UnitAngle(c, s), std::atan2(s, c)) << c << " " << s;
+  EXPECT_TRUE(std::isnan(detail::UnitAngle(NAN, 0.5)));
 }
 
 // A finite pile ends as its tip condition says, for every head and free length.
