@@ -441,6 +441,7 @@ void detail::GroundMomentsOf(int n, const PileBeam* beams, const Coefficients* x
 namespace {
 
 MomentPeak FinitePeakOf(const PileBeam& beam, const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  if (!(beam.l > 0)) return {};  // nothing below ground
   StationaryFunction g;
   g.finite = true;
   constexpr int kSteps = 12;

@@ -70,6 +70,19 @@ TEST(GroundMoment, IsNeverTheZeroMomentOfAFreeTip) {
   EXPECT_TRUE(!peak.found || peak.depth < b.l * (1 - 1e-6)) << peak.depth << " " << peak.M;
 }
 
+// A pile whose length does not reach below its free length has no embedded
+// part, so no ground moment: it once came back at a negative depth.
+TEST(GroundMoment, NoneWithoutAnEmbeddedLength) {
+  for (double l : {-4.0, -1e-9, 0.0})
+    for (bool hinged : {false, true})
+      for (int tip : {1, 2, 3}) {
+        const PileBeam b = Beam(4, l, false, hinged, tip);
+        const PlaneSolution x(b, 0.01, hinged ? 0.0 : 0.002), z(b, 0.004, 0.0);
+        const MomentPeak peak = GroundMomentOf(x, z);
+        EXPECT_FALSE(peak.found) << l << " " << hinged << " " << tip << ": " << peak.depth << " " << peak.M;
+      }
+}
+
 // Finite piles of a raked group whose largest moment below ground is small
 // beside the head's: the refinement once stopped short of the root (0.0056
 // reported, 0.0205 kN·m at 4.93 m the largest), and a maximum beside a
