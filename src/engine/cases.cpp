@@ -67,10 +67,10 @@ LoadCaseRunner::Prepared& LoadCaseRunner::For(const LoadCase& loadCase) {
     CalcResults& r = p.r;
     EachCounter(r, [](int& n) { n = 0; });
     p.code = detail::ReadInputs(copy, p.w, r);
-    if (p.code == 0) p.code = detail::CalcSprings(p.w, r);
+    if (p.code == 0) p.code = detail::Stages().springs(p.w, r);
     detail::Matrix67 m;
     r.assembled = false;
-    if (p.code == 0) p.code = detail::AssembleGroupStiffness(p.w, r, m);
+    if (p.code == 0) p.code = detail::Stages().assemble(p.w, r, m);
     if (p.code == 0) detail::KeepStiffness(m, r);
     EachCounter(r, [&p](int& n) { p.computed.push_back(n); });
     if (p.code != 0) return;
@@ -116,8 +116,8 @@ const CalcResults& LoadCaseRunner::Run(const LoadCase& loadCase) {
     r.solved = true;
     p.w.c.loads = loadCase.loads;
     p.w.c.alpha = loadCase.alpha.value_or(p.alpha);
-    r.code = detail::CalcPileHeadForces(p.w, r);
-    if (r.code == 0) r.code = detail::CalcStressCheck(p.w, r);
+    r.code = detail::Stages().forces(p.w, r);
+    if (r.code == 0) r.code = detail::Stages().stress(p.w, r);
   });
   return r;
 }

@@ -4,10 +4,11 @@
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 namespace {
 
 // The results of pile(s) `at` in the order of the tables below, computed on
-// one pile (T = double) or on two side by side (T = Lanes).
+// one pile (T = double) or on kLanes side by side (T = Lanes).
 template <class T, class Check>
 void HeadForces(const Workspace& w, const CalcResults& r, const std::array<double, 6>& footing,
                 Piles<T> at, Check& g, std::array<T, 20>& out) {
@@ -84,13 +85,13 @@ int CalcPileHeadForces(const Workspace& w, CalcResults& r) {
   });
   // A copy the stores into the tables cannot touch, so that it stays in registers.
   const std::array<double, 6> footing = r.Footing;
-  for (int i = 1; i <= w.n; i += 2) {
-    if (i < w.n && steps.RunPair(i, [&](auto& g, auto& out) {
+  for (int i = 1; i <= w.n; i += kLanes) {
+    if (i + kLanes - 1 <= w.n && steps.RunLanes(i, [&](auto& g, auto& out) {
           HeadForces(w, r, footing, Piles<Lanes>{i}, g, out);
         }))
       continue;
-    // The last pile, or a pair with a failing step: one pile at a time.
-    for (int k = i; k <= i + 1 && k <= w.n; ++k) {
+    // The last piles, or lanes with a failing step: one pile at a time.
+    for (int k = i; k < i + kLanes && k <= w.n; ++k) {
       const int code = steps.Run(k, [&](auto& g, auto& out) {
         HeadForces(w, r, footing, Piles<double>{k}, g, out);
       });
@@ -101,4 +102,5 @@ int CalcPileHeadForces(const Workspace& w, CalcResults& r) {
   return calcerr::kOk;
 }
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail

@@ -8,6 +8,7 @@
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 namespace {
 
 // A numeric slot: empty reads as 0; text and booleans are not numbers.
@@ -134,4 +135,5 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r) {
   return calcerr::kOk;
 }
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail

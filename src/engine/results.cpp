@@ -19,10 +19,11 @@ int Run(const Project& project, CalcResults& r) {
   // The working copy lives as long as the thread: a run allocates nothing.
   thread_local Workspace w;
   ForgetProgress(r);
+  const LaneStages& stages = Stages();
   if (int code = ReadInputs(project, w, r)) return code;
-  if (int code = CalcSprings(w, r)) return code;
+  if (int code = stages.springs(w, r)) return code;
   Matrix67 m;
-  if (int code = AssembleGroupStiffness(w, r, m)) return code;
+  if (int code = stages.assemble(w, r, m)) return code;
   KeepStiffness(m, r);
   // A group that cannot be solved is not an error of the run: the later
   // stages are skipped and their tables keep the previous values.
@@ -30,8 +31,8 @@ int Run(const Project& project, CalcResults& r) {
   if (!SolveGroupStiffness(m, footing)) return calcerr::kOk;
   r.Footing = footing;
   r.solved = true;
-  if (int code = CalcPileHeadForces(w, r)) return code;
-  return CalcStressCheck(w, r);
+  if (int code = stages.forces(w, r)) return code;
+  return stages.stress(w, r);
 }
 
 }  // namespace

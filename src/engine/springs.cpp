@@ -1,19 +1,20 @@
 // Pile spring constants in member axes: beta, torsion, axial spring, and the
-// lateral springs of a beam on an elastic foundation. Piles are computed two
-// at a time (T = Lanes) where neither repeats the pile before it, and one at
-// a time (T = double) otherwise; the steps are the same either way.
+// lateral springs of a beam on an elastic foundation. Piles are computed
+// kLanes at a time (T = Lanes) where none repeats the pile before it, and one
+// at a time (T = double) otherwise; the steps are the same either way.
 #include <cmath>
 
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 namespace {
 
 // Poisson's ratio of steel, in G = E / (2 (1 + nu)).
 constexpr double kPoisson = 0.3;
 
-template <class T>
-auto PileValue(const Workspace& w, Piles<T> at) {
+template <class At>
+auto PileValue(const Workspace& w, At at) {
   return [&w, at](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
 }
 
@@ -111,9 +112,8 @@ Lateral<T> Finite(T EI, T beta, T bh, T lambda, bool hingedHead, int tip, Check&
 }
 
 // Steps 5 to 9: the four lateral springs, the same in both lateral planes.
-template <class T, class Check>
-void LateralSprings(const Workspace& w, const CalcResults& r, Piles<T> at, Check& g,
-                    std::array<T, 8>& out) {
+template <class At, class Check, class T = typename At::Value>
+void LateralSprings(const Workspace& w, const CalcResults& r, At at, Check& g, std::array<T, 8>& out) {
   const WorkConditions& c = w.c;
   const auto pile = PileValue(w, at);
   const T beta = at.In(r.PileBeta), h = pile(&WorkPile::h);
@@ -127,12 +127,12 @@ void LateralSprings(const Workspace& w, const CalcResults& r, Piles<T> at, Check
     semiInfinite = piOverBeta < l;
   } else {
     const int below = CountLess(piOverBeta, l);
-    if (below == 1) {  // one of each model
+    if (below != 0 && below != kLanes) {  // piles of both models
       g.Refuse();
       out.fill(0.0);
       return;
     }
-    semiInfinite = below == 2;
+    semiInfinite = below == kLanes;
   }
   const bool hingedHead = c.head != 0;
   const Lateral<T> k = semiInfinite ? SemiInfinite(EI, beta, bh, hingedHead, g)
@@ -141,9 +141,16 @@ void LateralSprings(const Workspace& w, const CalcResults& r, Piles<T> at, Check
   for (size_t t = 0; t < 8; ++t) g.Put(out[t], values[t]);
 }
 
+template <class Same>
+bool NoneSame(int first, int last, Same same) {
+  for (int k = first; k <= last; ++k)
+    if (same(k)) return false;
+  return true;
+}
+
 // Runs `steps` over piles 1..n in order: a pile that repeats the one before
-// it (`same`) takes its results, two that do not are computed side by side,
-// and a pair with a failing step is redone one pile at a time.
+// it (`same`) takes its results, kLanes that do not are computed side by
+// side, and lanes with a failing step are redone one pile at a time.
 template <class Steps, class Same, class Compute>
 int EveryPile(int n, Steps& steps, Same same, Compute compute) {
   for (int i = 1; i <= n; ++i) {
@@ -153,9 +160,9 @@ int EveryPile(int n, Steps& steps, Same same, Compute compute) {
       i = last;
       continue;
     }
-    if (i < n && !same(i + 1) &&
-        steps.RunPair(i, [&](auto& g, auto& out) { compute(Piles<Lanes>{i}, g, out); })) {
-      ++i;
+    if (i + kLanes - 1 <= n && NoneSame(i + 1, i + kLanes - 1, same) &&
+        steps.RunLanes(i, [&](auto& g, auto& out) { compute(Piles<Lanes>{i}, g, out); })) {
+      i += kLanes - 1;
       continue;
     }
     if (int code = steps.Run(i, [&](auto& g, auto& out) { compute(Piles<double>{i}, g, out); }))
@@ -163,6 +170,35 @@ int EveryPile(int n, Steps& steps, Same same, Compute compute) {
   }
   steps.Done(n);
   return calcerr::kOk;
+}
+
+// Semi-infinite and finite piles take different steps, and a table mixes
+// them: the lateral springs of the piles that repeat none before them are
+// computed kLanes of a model at a time. False when a step fails (some piles
+// are then stored and some not).
+template <class Steps, class Same, class Compute>
+bool LateralByModel(const Workspace& w, const CalcResults& r, Steps& steps, Same same,
+                    Compute compute) {
+  std::array<std::array<int, kMaxPiles>, 2> ofModel;
+  std::array<int, 2> count{0, 0};
+  for (int i = 1; i <= w.n; ++i) {
+    if (i > 1 && same(i)) continue;
+    const WorkPile& p = w.pile[size_t(i)];
+    // The model test of the steps, with the same values.
+    const size_t semiInfinite = kPi / r.PileBeta[i] < p.L - p.h;
+    ofModel[semiInfinite][size_t(count[semiInfinite]++)] = i;
+  }
+  for (size_t model = 0; model < 2; ++model) {
+    const int* piles = ofModel[model].data();
+    int k = 0;
+    for (; k + kLanes <= count[model]; k += kLanes)
+      if (!steps.RunLanesAt(piles + k, [&](auto& g, auto& out) { compute(PilesAt{piles + k}, g, out); }))
+        return false;
+    for (; k < count[model]; ++k)
+      if (!steps.TryRun(piles[k], [&](auto& g, auto& out) { compute(Piles<double>{piles[k]}, g, out); }))
+        return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -189,8 +225,20 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return SameBits(r.PileBeta[i], r.PileBeta[i - 1]) && SameBits(p.I, q.I) &&
            SameBits(p.h, q.h) && SameBits(p.L, q.L);
   };
-  return EveryPile(w.n, lateral, sameLateral,
-                   [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); });
+  auto compute = [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); };
+  if (LateralByModel(w, r, lateral, sameLateral, compute)) {
+    for (int i = 2; i <= w.n; ++i) {
+      if (!sameLateral(i)) continue;
+      const int last = EndOfRun(i, w.n, sameLateral);
+      lateral.Repeat(i, last);
+      i = last;
+    }
+    lateral.Done(w.n);
+    return calcerr::kOk;
+  }
+  // A step failed: the piles in order, which finds the first failing one.
+  return EveryPile(w.n, lateral, sameLateral, compute);
 }
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail

@@ -1,6 +1,11 @@
 #pragma once
-// Internal to the engine: the checked arithmetic, the working copy of the
-// inputs and the stages of the pipeline, in the order they run.
+// Internal to the engine: the checked arithmetic, the lanes and the stages
+// of the pipeline, in the order they run.
+//
+// The stages that run on lanes are compiled twice: as here, on two lanes in
+// namespace lanes2, and by stages_avx2.cpp on four lanes in namespace lanes4
+// with HASORIN_LANES 4, for AVX2. Everything below lives in that namespace,
+// so that no function of one build is ever taken for the other's.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -10,12 +15,24 @@
 #include <tuple>
 #include <type_traits>
 #if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
-#include "engine.h"
+#include "work.h"
+
+#ifndef HASORIN_LANES
+#define HASORIN_LANES 2
+#endif
+#if HASORIN_LANES == 4
+#define HASORIN_LANES_NS lanes4
+#define HASORIN_LANES_BEGIN namespace lanes4 {
+#else
+#define HASORIN_LANES_NS lanes2
+#define HASORIN_LANES_BEGIN inline namespace lanes2 {
+#endif
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 
 // Arithmetic that stops at the first failing step. Chains of +, -, * keep a
 // non-finite value non-finite, so they are checked where their value is used:
@@ -75,26 +92,80 @@ class Guard {
   int kept_ = 0;
 };
 
-// Two piles side by side, one per lane. Each lane does exactly the scalar
-// operations of its pile in the same order (no fused or reordered steps), so
-// its values are bit for bit those of the pile computed alone; a pair takes
-// half the instructions, divisions and square roots. SSE2 is part of every
-// x86-64; elsewhere the lanes are two plain doubles.
-#if defined(__SSE2__) || defined(_M_X64)
+// Piles side by side, one per lane: two with SSE2 (part of every x86-64),
+// four with AVX2. Each lane does exactly the scalar operations of
+// its pile in the same order (no fused or reordered steps), so its values are
+// bit for bit those of the pile computed alone; a group takes a fraction of
+// the instructions, divisions and square roots. Elsewhere the lanes are plain
+// doubles.
+#if HASORIN_LANES == 4
 struct Lanes {
+  static constexpr int kWidth = 4;
+  __m256d v;
+  Lanes() = default;
+  Lanes(double x) : v(_mm256_set1_pd(x)) {}
+  explicit Lanes(__m256d x) : v(x) {}
+  // Lane k holds f(k).
+  template <class F>
+  static Lanes Each(F f) {
+    return Lanes(_mm256_setr_pd(f(0), f(1), f(2), f(3)));
+  }
+  static Lanes Load(const double* from) { return Lanes(_mm256_loadu_pd(from)); }
+  void Store(double* to) const { _mm256_storeu_pd(to, v); }
+  // Lane k into to[k][offset].
+  void Scatter(double* const* to, size_t offset) const {
+    const __m128d low = _mm256_castpd256_pd128(v), high = _mm256_extractf128_pd(v, 1);
+    _mm_storel_pd(to[0] + offset, low);
+    _mm_storeh_pd(to[1] + offset, low);
+    _mm_storel_pd(to[2] + offset, high);
+    _mm_storeh_pd(to[3] + offset, high);
+  }
+  double lane(int k) const {
+    alignas(32) double a[4];
+    _mm256_store_pd(a, v);
+    return a[k];
+  }
+};
+inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm256_add_pd(a.v, b.v)); }
+inline Lanes operator-(Lanes a, Lanes b) { return Lanes(_mm256_sub_pd(a.v, b.v)); }
+inline Lanes operator*(Lanes a, Lanes b) { return Lanes(_mm256_mul_pd(a.v, b.v)); }
+inline Lanes operator/(Lanes a, Lanes b) { return Lanes(_mm256_div_pd(a.v, b.v)); }
+inline Lanes operator-(Lanes a) { return Lanes(_mm256_xor_pd(a.v, _mm256_set1_pd(-0.0))); }
+inline Lanes Abs(Lanes a) { return Lanes(_mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v)); }
+inline Lanes Sqrt(Lanes a) { return Lanes(_mm256_sqrt_pd(a.v)); }
+// a < b (a <= b) ? then : otherwise, lane by lane; false for NaN, as in C++.
+inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return Lanes(_mm256_blendv_pd(otherwise.v, then.v, _mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)));
+}
+inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
+  return Lanes(_mm256_blendv_pd(otherwise.v, then.v, _mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ)));
+}
+// In how many lanes a < b holds.
+inline int CountLess(Lanes a, Lanes b) {
+  return std::popcount(unsigned(_mm256_movemask_pd(_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ))));
+}
+inline int CountLessEqual(Lanes a, Lanes b) {
+  return std::popcount(unsigned(_mm256_movemask_pd(_mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ))));
+}
+#elif defined(__SSE2__) || defined(_M_X64)
+struct Lanes {
+  static constexpr int kWidth = 2;
   __m128d v;
   Lanes() = default;
   Lanes(double x) : v(_mm_set1_pd(x)) {}
-  Lanes(double lane0, double lane1) : v(_mm_set_pd(lane1, lane0)) {}
   explicit Lanes(__m128d x) : v(x) {}
-  static Lanes Load(const double* from) { return Lanes(_mm_loadu_pd(from)); }
-  double lane0() const { return _mm_cvtsd_f64(v); }
-  double lane1() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
-  void Store(double* to) const { _mm_storeu_pd(to, v); }
-  void StoreLanes(double* lane0To, double* lane1To) const {
-    _mm_storel_pd(lane0To, v);
-    _mm_storeh_pd(lane1To, v);
+  template <class F>
+  static Lanes Each(F f) {
+    const double lane0 = f(0);
+    return Lanes(_mm_setr_pd(lane0, f(1)));
   }
+  static Lanes Load(const double* from) { return Lanes(_mm_loadu_pd(from)); }
+  void Store(double* to) const { _mm_storeu_pd(to, v); }
+  void Scatter(double* const* to, size_t offset) const {
+    _mm_storel_pd(to[0] + offset, v);
+    _mm_storeh_pd(to[1] + offset, v);
+  }
+  double lane(int k) const { return _mm_cvtsd_f64(k == 0 ? v : _mm_unpackhi_pd(v, v)); }
 };
 inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm_add_pd(a.v, b.v)); }
 inline Lanes operator-(Lanes a, Lanes b) { return Lanes(_mm_sub_pd(a.v, b.v)); }
@@ -103,31 +174,6 @@ inline Lanes operator/(Lanes a, Lanes b) { return Lanes(_mm_div_pd(a.v, b.v)); }
 inline Lanes operator-(Lanes a) { return Lanes(_mm_xor_pd(a.v, _mm_set1_pd(-0.0))); }
 inline Lanes Abs(Lanes a) { return Lanes(_mm_andnot_pd(_mm_set1_pd(-0.0), a.v)); }
 inline Lanes Sqrt(Lanes a) { return Lanes(_mm_sqrt_pd(a.v)); }
-#else
-struct Lanes {
-  double l0, l1;
-  Lanes() = default;
-  Lanes(double x) : l0(x), l1(x) {}
-  Lanes(double lane0, double lane1) : l0(lane0), l1(lane1) {}
-  static Lanes Load(const double* from) { return {from[0], from[1]}; }
-  double lane0() const { return l0; }
-  double lane1() const { return l1; }
-  void Store(double* to) const { to[0] = l0, to[1] = l1; }
-  void StoreLanes(double* lane0To, double* lane1To) const { *lane0To = l0, *lane1To = l1; }
-};
-inline Lanes operator+(Lanes a, Lanes b) { return {a.l0 + b.l0, a.l1 + b.l1}; }
-inline Lanes operator-(Lanes a, Lanes b) { return {a.l0 - b.l0, a.l1 - b.l1}; }
-inline Lanes operator*(Lanes a, Lanes b) { return {a.l0 * b.l0, a.l1 * b.l1}; }
-inline Lanes operator/(Lanes a, Lanes b) { return {a.l0 / b.l0, a.l1 / b.l1}; }
-inline Lanes operator-(Lanes a) { return {-a.l0, -a.l1}; }
-inline Lanes Abs(Lanes a) { return {std::fabs(a.l0), std::fabs(a.l1)}; }
-inline Lanes Sqrt(Lanes a) { return {std::sqrt(a.l0), std::sqrt(a.l1)}; }
-#endif
-inline double Abs(double a) { return std::fabs(a); }
-inline double Sqrt(double a) { return std::sqrt(a); }
-
-// a < b (a <= b) ? then : otherwise, lane by lane.
-#if defined(__SSE2__) || defined(_M_X64)
 inline Lanes Choose(__m128d mask, Lanes then, Lanes otherwise) {
   return Lanes(_mm_or_pd(_mm_and_pd(mask, then.v), _mm_andnot_pd(mask, otherwise.v)));
 }
@@ -137,39 +183,76 @@ inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
 inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
   return Choose(_mm_cmple_pd(a.v, b.v), then, otherwise);
 }
+inline int CountLess(Lanes a, Lanes b) { return (a.lane(0) < b.lane(0)) + (a.lane(1) < b.lane(1)); }
+inline int CountLessEqual(Lanes a, Lanes b) { return (a.lane(0) <= b.lane(0)) + (a.lane(1) <= b.lane(1)); }
 #else
+struct Lanes {
+  static constexpr int kWidth = 2;
+  double l[2];
+  Lanes() = default;
+  Lanes(double x) : l{x, x} {}
+  template <class F>
+  static Lanes Each(F f) {
+    Lanes x;
+    x.l[0] = f(0);
+    x.l[1] = f(1);
+    return x;
+  }
+  static Lanes Load(const double* from) { return Each([from](int k) { return from[k]; }); }
+  void Store(double* to) const { to[0] = l[0], to[1] = l[1]; }
+  void Scatter(double* const* to, size_t offset) const { to[0][offset] = l[0], to[1][offset] = l[1]; }
+  double lane(int k) const { return l[k]; }
+};
+template <class F>
+Lanes EachOf(Lanes a, Lanes b, F f) {
+  return Lanes::Each([&](int k) { return f(a.l[k], b.l[k]); });
+}
+inline Lanes operator+(Lanes a, Lanes b) { return EachOf(a, b, [](double x, double y) { return x + y; }); }
+inline Lanes operator-(Lanes a, Lanes b) { return EachOf(a, b, [](double x, double y) { return x - y; }); }
+inline Lanes operator*(Lanes a, Lanes b) { return EachOf(a, b, [](double x, double y) { return x * y; }); }
+inline Lanes operator/(Lanes a, Lanes b) { return EachOf(a, b, [](double x, double y) { return x / y; }); }
+inline Lanes operator-(Lanes a) { return Lanes::Each([&](int k) { return -a.l[k]; }); }
+inline Lanes Abs(Lanes a) { return Lanes::Each([&](int k) { return std::fabs(a.l[k]); }); }
+inline Lanes Sqrt(Lanes a) { return Lanes::Each([&](int k) { return std::sqrt(a.l[k]); }); }
 inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
-  return {a.l0 < b.l0 ? then.l0 : otherwise.l0, a.l1 < b.l1 ? then.l1 : otherwise.l1};
+  return Lanes::Each([&](int k) { return a.l[k] < b.l[k] ? then.l[k] : otherwise.l[k]; });
 }
 inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
-  return {a.l0 <= b.l0 ? then.l0 : otherwise.l0, a.l1 <= b.l1 ? then.l1 : otherwise.l1};
+  return Lanes::Each([&](int k) { return a.l[k] <= b.l[k] ? then.l[k] : otherwise.l[k]; });
 }
+inline int CountLess(Lanes a, Lanes b) { return (a.l[0] < b.l[0]) + (a.l[1] < b.l[1]); }
+inline int CountLessEqual(Lanes a, Lanes b) { return (a.l[0] <= b.l[0]) + (a.l[1] <= b.l[1]); }
 #endif
+constexpr int kLanes = Lanes::kWidth;
+inline double Abs(double a) { return std::fabs(a); }
+inline double Sqrt(double a) { return std::sqrt(a); }
 inline double IfLess(double a, double b, double then, double otherwise) { return a < b ? then : otherwise; }
 inline double IfLessEqual(double a, double b, double then, double otherwise) {
   return a <= b ? then : otherwise;
 }
-// f of each lane: library functions such as sinh have no two-lane form.
+// f of each lane: library functions such as sinh have no form on lanes.
 template <class F>
 Lanes EachLane(Lanes x, F f) {
-  return Lanes(f(x.lane0()), f(x.lane1()));
+  return Lanes::Each([&](int k) { return f(x.lane(k)); });
 }
 template <class F>
 double EachLane(double x, F f) {
   return f(x);
 }
-// How many lanes of a < b hold: 0, 1 (the piles differ) or 2.
-inline int CountLess(Lanes a, Lanes b) { return (a.lane0() < b.lane0()) + (a.lane1() < b.lane1()); }
 
 inline bool AllFinite(double x) { return std::fabs(x) <= std::numeric_limits<double>::max(); }
-inline bool AllFinite(Lanes x) { return AllFinite(x.lane0()) && AllFinite(x.lane1()); }
+inline bool AllFinite(Lanes x) {
+  return CountLessEqual(Abs(x), std::numeric_limits<double>::max()) == kLanes;
+}
 
-// The values of one pile (double) or of two piles side by side (Lanes):
-// Piles<T>{i}(f) gives f(i), or f(i) and f(i + 1); In(t) the slots of table t.
+// The values of one pile (double) or of kLanes piles side by side (Lanes):
+// Piles<T>{i}(f) gives f(i), or f(i) .. f(i + kLanes - 1); In(t) the slots of
+// table t.
 template <class T>
 struct Piles;
 template <>
 struct Piles<double> {
+  using Value = double;
   int i;
   template <class F>
   double operator()(F f) const {
@@ -179,15 +262,28 @@ struct Piles<double> {
 };
 template <>
 struct Piles<Lanes> {
+  using Value = Lanes;
   int i;
   template <class F>
   Lanes operator()(F f) const {
-    return Lanes(f(i), f(i + 1));
+    return Lanes::Each([&](int k) { return f(i + k); });
   }
   Lanes In(const PileTable& t) const { return Lanes::Load(&t.v[size_t(i)]); }
 };
+// Piles at[0] .. at[kLanes - 1] side by side, wherever they are in the table.
+struct PilesAt {
+  using Value = Lanes;
+  const int* at;
+  template <class F>
+  Lanes operator()(F f) const {
+    return Lanes::Each([&](int k) { return f(at[k]); });
+  }
+  Lanes In(const PileTable& t) const {
+    return Lanes::Each([&](int k) { return t[at[k]]; });
+  }
+};
 
-// The same steps as Guard without a branch each, on one pile or a pair:
+// The same steps as Guard without a branch each, on one pile or on lanes:
 // every checked value is added to one sum, which ends non-finite when any of
 // them was (or, rarely, when finite values overflow it; the pile is then
 // redone with a Guard).
@@ -205,7 +301,7 @@ class Unchecked {
     return q;
   }
   T Sqrt(T x) {
-    const T root = detail::Sqrt(x);  // NaN below zero
+    const T root = HASORIN_LANES_NS::Sqrt(x);  // NaN below zero
     sum_ = sum_ + root;
     return root;
   }
@@ -213,8 +309,8 @@ class Unchecked {
     out = value;
     sum_ = sum_ + value;
   }
-  // The piles cannot go side by side (they take different branches): the
-  // pair is then redone one pile at a time.
+  // The piles cannot go side by side (they take different branches): they
+  // are then redone one pile at a time.
   void Refuse() { sum_ = sum_ + std::numeric_limits<double>::quiet_NaN(); }
 
  private:
@@ -254,11 +350,12 @@ class PileSteps {
     for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
     return calcerr::kOk;
   }
-  // Computes piles i and i + 1 side by side with `steps(check, out)`, where
-  // `check` is an Unchecked<Lanes>. Stores both and returns true when no step
-  // failed; otherwise stores nothing and the piles are to be Run one by one.
+  // Computes piles i .. i + kLanes - 1 side by side with `steps(check, out)`,
+  // where `check` is an Unchecked<Lanes>. Stores them all and returns true
+  // when no step failed; otherwise stores nothing and the piles are to be Run
+  // one by one.
   template <class Steps>
-  bool RunPair(int i, Steps&& steps) {
+  bool RunLanes(int i, Steps&& steps) {
     std::array<Lanes, N> out;
     Unchecked<Lanes> fast;
     steps(fast, out);
@@ -267,6 +364,37 @@ class PileSteps {
     const std::array<PileTable*, N> tables = tables_(r_);
 #pragma GCC unroll 32
     for (size_t k = 0; k < N; ++k) out[k].Store(&(*tables[k])[i]);
+    return true;
+  }
+  // RunLanes for the piles at[0] .. at[kLanes - 1].
+  template <class Steps>
+  bool RunLanesAt(const int* at, Steps&& steps) {
+    std::array<Lanes, N> out;
+    Unchecked<Lanes> fast;
+    steps(fast, out);
+    if (!fast.ok()) [[unlikely]]
+      return false;
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) {
+      double lanes[kLanes];
+      out[k].Store(lanes);
+      for (int j = 0; j < kLanes; ++j) (*tables[k])[at[j]] = lanes[j];
+    }
+    return true;
+  }
+  // Run for pile i, without the Guard: false, and nothing stored, when a
+  // step fails.
+  template <class Steps>
+  bool TryRun(int i, Steps&& steps) {
+    Results out;
+    Unchecked<double> fast;
+    steps(fast, out);
+    if (!fast.ok()) [[unlikely]]
+      return false;
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
     return true;
   }
   // Piles first..last take the results of pile first - 1.
@@ -308,54 +436,12 @@ inline bool SameBits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-// Calculation conditions and loads in working units (kN, m, kN/m2).
-struct WorkConditions {
-  double Ep = 0;        // kN/m2
-  double kh = 0;        // kN/m3
-  int head = 0;         // 0 rigid, otherwise hinged
-  int tip = 0;          // 1 hinged, 2 free, otherwise fixed
-  int kvChoice = 0;     // 0 computed, otherwise the entered value
-  double alpha = 0;     // allowable-stress increase factor
-  std::array<double, 6> loads{};  // Xo, Yo, Zo, Mxo, Myo, Mzo
-};
-
-// One pile in working units: D, h, L, X, Y, Z in m, dt in mm, A in m2, I in
-// m4, Zs in m3, angles in radians, Kv in kN/m.
-struct WorkPile {
-  double D, t, dt, A, I, Zs, h, L, X, Y, Z, phi, psi, Kv;
-};
-
-// Member axes of a pile, from its vertical angle phi and plan angle psi.
-struct Axes {
-  double sphi, cphi, spsi, cpsi;
-};
-
-struct Workspace {
-  WorkConditions c;
-  int n = 0;
-  std::array<WorkPile, kMaxPiles + 1> pile;
-  std::array<Axes, kMaxPiles + 1> axes;  // set by the assembly, used by the forces
-  // Each pile's terms of the 21 entries of the stiffness's upper triangle
-  // (and one slot of padding), summed afterwards in pile order.
-  std::array<std::array<double, 22>, kMaxPiles + 1> terms;
-};
-
-// The 6 x 7 equation matrix: rows X, Y, Z, Mx, My, Mz; columns dx, dy, dz,
-// thetax, thetay, thetaz and the loads.
-using Matrix67 = std::array<std::array<double, 7>, 6>;
-
 // Steps 1 and 2: conditions, loads and the pile table in working form.
 int ReadInputs(const Project& project, Workspace& w, CalcResults& r);
 // Pile springs: beta, Kt, Kv for every pile, then K1..K4 for every pile.
 int CalcSprings(const Workspace& w, CalcResults& r);
 // Group stiffness at the origin with the loads in column 7.
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m);
-// Keeps the assembled stiffness in the results.
-inline void KeepStiffness(const Matrix67& m, CalcResults& r) {
-  for (size_t a = 0; a < 6; ++a)
-    for (size_t b = 0; b < 6; ++b) r.Stiffness[a][b] = m[a][b];
-  r.assembled = true;
-}
 // Gauss-Jordan elimination without pivoting; false on a zero or noise-level
 // pivot or an overflow. On success `x` holds the six cap values.
 bool SolveGroupStiffness(Matrix67 m, std::array<double, 6>& x);
@@ -364,4 +450,5 @@ int CalcPileHeadForces(const Workspace& w, CalcResults& r);
 // Stress check of every pile for both steel grades.
 int CalcStressCheck(const Workspace& w, CalcResults& r);
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail

@@ -8,6 +8,7 @@
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 namespace {
 
 using Vec3 = std::array<Lanes, 3>;
@@ -19,10 +20,17 @@ Vec3 Cross(const Vec3& a, const Vec3& b) {
 // sin and cos of the piles' angles. A pile table repeats a few rake angles
 // and plan directions, typed in whole or tenth degrees: a run computes each
 // distinct angle once, and an angle of 0 (a vertical or unturned pile) never.
+// The slots outlive the run (they are big enough for every angle of a full
+// table at half load), so a run only marks which of them are its own.
 class SinCosTable {
  public:
+  // A new run, whose slots are none yet.
   SinCosTable() {
-    for (Slot& slot : slots_) slot.key = 0;  // +0.0 is answered without a slot
+    if (++lastRun_ == 0) {  // after 2^32 runs: no slot is of a run again
+      for (Slot& slot : slots_) slot.run = 0;
+      lastRun_ = 1;
+    }
+    run_ = lastRun_;
   }
   void operator()(double angle, double& s, double& c) {
     if (angle == 0.0) {
@@ -31,53 +39,64 @@ class SinCosTable {
       return;
     }
     const std::uint64_t key = std::bit_cast<std::uint64_t>(angle);
-    Slot& slot = slots_[size_t((key * 0x9E3779B97F4A7C15u) >> 55)];
-    if (slot.key != key) slot = {key, std::sin(angle), std::cos(angle)};
+    size_t at = size_t((key * 0x9E3779B97F4A7C15u) >> (64 - kBits));
+    while (slots_[at].run == run_ && slots_[at].key != key) at = (at + 1) % slots_.size();
+    Slot& slot = slots_[at];
+    if (slot.run != run_) slot = {key, run_, std::sin(angle), std::cos(angle)};
     s = slot.s;
     c = slot.c;
   }
 
  private:
+  static constexpr int kBits = 12;
   struct Slot {
     std::uint64_t key;
+    std::uint32_t run;
     double s, c;
   };
-  std::array<Slot, 512> slots_;
+  static_assert((1 << kBits) >= 4 * kMaxPiles);
+  // Run 0 is no run: the slots start with it.
+  thread_local static inline std::array<Slot, size_t(1) << kBits> slots_{};
+  thread_local static inline std::uint32_t lastRun_ = 0;
+  std::uint32_t run_;
 };
 
 // Where entry (a, b), a <= b, of the upper triangle is kept among the 21.
 constexpr size_t Entry(size_t a, size_t b) { return a * (11 - a) / 2 + b; }
 static_assert(Entry(0, 5) == 5 && Entry(1, 1) == 6 && Entry(4, 5) == 19 && Entry(5, 5) == 20);
 
-// Pile p's terms (lane 0) and pile q's (lane 1) into their rows of `terms`;
-// p == q computes one pile in both lanes.
+// The terms of the piles at[k], lane k, into their rows of `terms`; a pile
+// may fill several lanes.
 class TermWriter {
  public:
-  TermWriter(Workspace& w, int p, int q) : to0_(w.terms[size_t(p)].data()), to1_(w.terms[size_t(q)].data()) {}
-  void operator()(size_t a, size_t b, Lanes term) const { term.StoreLanes(to0_ + Entry(a, b), to1_ + Entry(a, b)); }
+  TermWriter(Workspace& w, const int* at) {
+    for (int k = 0; k < kLanes; ++k) to_[k] = w.terms[size_t(at[k])].data();
+  }
+  void operator()(size_t a, size_t b, Lanes term) const { term.Scatter(to_, Entry(a, b)); }
 
  private:
-  double *to0_, *to1_;
+  double* to_[kLanes];
 };
 
-// The springs of piles p and q, one per lane.
+// The springs of the piles at[k], lane k.
 struct HeadSprings {
   Lanes K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z;
-  HeadSprings(const CalcResults& r, int p, int q) {
-    auto both = [p, q](const PileTable& t) { return Lanes(t[p], t[q]); };
-    K1 = both(r.PileK1), Kv = both(r.PileKv), K1z = both(r.PileK1z), K2 = both(r.PileK2);
-    K2z = both(r.PileK2z), K3 = both(r.PileK3), K3z = both(r.PileK3z), K4 = both(r.PileK4);
-    Kt = both(r.PileKt), K4z = both(r.PileK4z);
+  explicit HeadSprings(const CalcResults& r, const int* at) {
+    const PilesAt piles{at};
+    K1 = piles.In(r.PileK1), Kv = piles.In(r.PileKv), K1z = piles.In(r.PileK1z);
+    K2 = piles.In(r.PileK2), K2z = piles.In(r.PileK2z), K3 = piles.In(r.PileK3);
+    K3z = piles.In(r.PileK3z), K4 = piles.In(r.PileK4), Kt = piles.In(r.PileKt);
+    K4z = piles.In(r.PileK4z);
   }
 };
 
 // The terms of vertical piles with plan angle 0, whose member axes are the
 // global ones: what is left of the general sum below once the zero
 // components of the axes are taken out.
-void VerticalTerms(const Workspace& w, const HeadSprings& k, int p, int q, const TermWriter& put) {
+void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
-  const WorkPile &a = w.pile[size_t(p)], &b = w.pile[size_t(q)];
-  const Lanes X(a.X, b.X), Y(a.Y, b.Y), Z(a.Z, b.Z);
+  const auto pile = [&w, at](double WorkPile::*v) { return PilesAt{at}([&](int i) { return w.pile[size_t(i)].*v; }); };
+  const Lanes X = pile(&WorkPile::X), Y = pile(&WorkPile::Y), Z = pile(&WorkPile::Z);
   const Lanes zero = 0.0;
   put(0, 0, K1);
   put(0, 1, zero);
@@ -109,18 +128,19 @@ void VerticalTerms(const Workspace& w, const HeadSprings& k, int p, int q, const
 // vectors t and q the product is
 //   K1 tx tx^T + Kv ty ty^T + K1z tz tz^T + K4z qx qx^T + Kt qy qy^T + K4 qz qz^T
 //   - K2 tx qz^T - K3 qz tx^T + K2z tz qx^T + K3z qx tz^T.
-void InclinedTerms(const Workspace& w, const HeadSprings& k, int p, int q, const TermWriter& put) {
+void InclinedTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
-  const WorkPile &a = w.pile[size_t(p)], &b = w.pile[size_t(q)];
-  const Axes &ap = w.axes[size_t(p)], &aq = w.axes[size_t(q)];
-  const Lanes sphi(ap.sphi, aq.sphi), cphi(ap.cphi, aq.cphi);
-  const Lanes spsi(ap.spsi, aq.spsi), cpsi(ap.cpsi, aq.cpsi);
+  const PilesAt piles{at};
+  const auto pile = [&w, piles](double WorkPile::*v) { return piles([&](int i) { return w.pile[size_t(i)].*v; }); };
+  const auto axes = [&w, piles](double Axes::*v) { return piles([&](int i) { return w.axes[size_t(i)].*v; }); };
+  const Lanes sphi = axes(&Axes::sphi), cphi = axes(&Axes::cphi);
+  const Lanes spsi = axes(&Axes::spsi), cpsi = axes(&Axes::cpsi);
 
   // Rows of R.
   const Vec3 xm{cphi * cpsi, -sphi, cphi * spsi};
   const Vec3 ym{sphi * cpsi, cphi, sphi * spsi};
   const Vec3 zm{-spsi, 0.0, cpsi};
-  const Vec3 pos{Lanes(a.X, b.X), Lanes(a.Y, b.Y), Lanes(a.Z, b.Z)};
+  const Vec3 pos{pile(&WorkPile::X), pile(&WorkPile::Y), pile(&WorkPile::Z)};
   const Vec3 wx = Cross(pos, xm), wy = Cross(pos, ym), wz = Cross(pos, zm);
   // The member axes and lever arms scaled by their springs, each made where
   // the block below needs it: fewer values held at once.
@@ -156,7 +176,7 @@ constexpr double kPivotNoise = 1e-10;
 
 int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
   // The piles of each kind, vertical and inclined, in pile order.
-  std::array<std::array<int, kMaxPiles>, 2> ofKind;
+  std::array<std::array<int, kMaxPiles + kLanes>, 2> ofKind;
   std::array<int, 2> count{0, 0};
   SinCosTable sinCos;
   for (int i = 1; i <= w.n; ++i) {
@@ -168,31 +188,33 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
     ofKind[inclined][size_t(count[inclined]++)] = i;
   }
 
-  // Every pile's terms, two piles of a kind at a time; a pile without a
-  // partner fills both lanes.
+  // Every pile's terms, kLanes piles of a kind at a time; the last pile of
+  // a kind fills the lanes left over.
   for (size_t kind = 0; kind < 2; ++kind) {
-    const std::array<int, kMaxPiles>& piles = ofKind[kind];
-    for (int k = 0; k < count[kind]; k += 2) {
-      const int p = piles[size_t(k)], q = piles[size_t(std::min(k + 1, count[kind] - 1))];
-      const HeadSprings springs(r, p, q);
-      const TermWriter put(w, p, q);
+    std::array<int, kMaxPiles + kLanes>& piles = ofKind[kind];
+    if (count[kind] == 0) continue;
+    for (int k = 1; k < kLanes; ++k) piles[size_t(count[kind] - 1 + k)] = piles[size_t(count[kind] - 1)];
+    for (int k = 0; k < count[kind]; k += kLanes) {
+      const int* at = &piles[size_t(k)];
+      const HeadSprings springs(r, at);
+      const TermWriter put(w, at);
       if (kind == 1)
-        InclinedTerms(w, springs, p, q, put);
+        InclinedTerms(w, springs, at, put);
       else
-        VerticalTerms(w, springs, p, q, put);
+        VerticalTerms(w, springs, at, put);
     }
   }
 
-  // The sums of the terms in pile order, two entries at a time.
-  std::array<Lanes, 11> sums;
+  // The sums of the terms in pile order, kLanes entries at a time.
+  std::array<Lanes, kTermSlots / kLanes> sums;
   sums.fill(0.0);
   for (int i = 1; i <= w.n; ++i) {
     const double* t = w.terms[size_t(i)].data();
-#pragma GCC unroll 11
-    for (size_t e = 0; e < sums.size(); ++e) sums[e] = sums[e] + Lanes::Load(t + 2 * e);
+#pragma GCC unroll 12
+    for (size_t e = 0; e < sums.size(); ++e) sums[e] = sums[e] + Lanes::Load(t + kLanes * e);
   }
-  std::array<double, 22> acc;
-  for (size_t e = 0; e < sums.size(); ++e) sums[e].Store(&acc[2 * e]);
+  std::array<double, kTermSlots> acc;
+  for (size_t e = 0; e < sums.size(); ++e) sums[e].Store(&acc[kLanes * e]);
 
   // Sums and products only: an overflow anywhere leaves a non-finite entry.
   for (size_t a = 0; a < 6; ++a) {
@@ -206,6 +228,7 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
   return calcerr::kOk;
 }
 
+#if HASORIN_LANES == 2  // the solve is scalar: one build
 bool SolveGroupStiffness(Matrix67 a, std::array<double, 6>& x) {
   std::array<double, 6> diagonal;
   for (size_t i = 0; i < 6; ++i) diagonal[i] = a[i][i];
@@ -228,5 +251,7 @@ bool SolveGroupStiffness(Matrix67 a, std::array<double, 6>& x) {
   }
   return true;
 }
+#endif
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail

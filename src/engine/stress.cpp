@@ -5,6 +5,7 @@
 #include "stages.h"
 
 namespace hasorin::engine::detail {
+HASORIN_LANES_BEGIN
 namespace {
 
 // Allowable stresses of one steel grade (N/mm2): axial compression by the
@@ -25,10 +26,10 @@ double AllowableAxial(const Grade& gr, double s, Check& g) {
   if (s < gr.sHigh) return gr.caLow - gr.slope * (s - gr.sLow);
   return g.Div(1200000, gr.euler + s * s);
 }
-// Two piles: each lane takes its range. The quotient of the upper range is
+// On lanes: each lane takes its range. The quotient of the upper range is
 // taken only when a lane is in it (it never fails for a finite s).
 Lanes AllowableAxial(const Grade& gr, Lanes s, Unchecked<Lanes>& g) {
-  const Lanes upper = CountLess(s, gr.sHigh) == 2 ? Lanes(0.0) : g.Div(1200000, gr.euler + s * s);
+  const Lanes upper = CountLess(s, gr.sHigh) == kLanes ? Lanes(0.0) : g.Div(1200000, gr.euler + s * s);
   return IfLessEqual(s, gr.sLow, gr.caLow,
                      IfLess(s, gr.sHigh, gr.caLow - gr.slope * (s - gr.sLow), upper));
 }
@@ -60,6 +61,14 @@ void CheckPiles(const Workspace& w, const CalcResults& r, Piles<T> at, bool same
   if constexpr (std::is_same_v<T, double>) s = slender;
 }
 
+// Whether every pile first..last is `same` as its predecessor, or none is.
+template <class Same>
+bool AllAlike(int first, int last, bool want, Same same) {
+  for (int k = first; k <= last; ++k)
+    if (same(k) != want) return false;
+  return true;
+}
+
 }  // namespace
 
 int CalcStressCheck(const Workspace& w, CalcResults& r) {
@@ -76,14 +85,14 @@ int CalcStressCheck(const Workspace& w, CalcResults& r) {
   std::array<double, 2> ca{};
   for (int i = 1; i <= w.n; ++i) {
     const bool sameSection = same(i);
-    // Two piles at once, when no step fails: both of the section before
-    // them, or both computed.
-    if (i < w.n && sameSection == same(i + 1) &&
-        steps.RunPair(i, [&](auto& g, auto& out) {
+    // kLanes piles at once, when no step fails: all of the section before
+    // them, or all computed.
+    if (i + kLanes - 1 <= w.n && AllAlike(i + 1, i + kLanes - 1, sameSection, same) &&
+        steps.RunLanes(i, [&](auto& g, auto& out) {
           CheckPiles(w, r, Piles<Lanes>{i}, sameSection, s, ca, g, out);
         })) {
-      ++i;
-      if (!sameSection) {  // the second pile's section is the one before the next
+      i += kLanes - 1;
+      if (!sameSection) {  // the last pile's section is the one before the next
         s = r.Slenderness[i];
         ca = {r.SigmaCaAllow[kSKK400][i], r.SigmaCaAllow[kSKK490][i]};
       }
@@ -98,4 +107,5 @@ int CalcStressCheck(const Workspace& w, CalcResults& r) {
   return calcerr::kOk;
 }
 
+}  // namespace HASORIN_LANES_NS
 }  // namespace hasorin::engine::detail
