@@ -133,6 +133,11 @@ inline Lanes operator/(Lanes a, Lanes b) { return Lanes(_mm256_div_pd(a.v, b.v))
 inline Lanes operator-(Lanes a) { return Lanes(_mm256_xor_pd(a.v, _mm256_set1_pd(-0.0))); }
 inline Lanes Abs(Lanes a) { return Lanes(_mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v)); }
 inline Lanes Sqrt(Lanes a) { return Lanes(_mm256_sqrt_pd(a.v)); }
+// acc with a NaN in each lane where x is not finite (x * 0 is then NaN, and
+// +-0 otherwise): one step of latency, where a sum would take three.
+inline Lanes MarkNonFinite(Lanes acc, Lanes x) {
+  return Lanes(_mm256_or_pd(acc.v, _mm256_mul_pd(x.v, _mm256_setzero_pd())));
+}
 // a < b (a <= b) ? then : otherwise, lane by lane; false for NaN, as in C++.
 inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
   return Lanes(_mm256_blendv_pd(otherwise.v, then.v, _mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)));
@@ -174,6 +179,7 @@ inline Lanes operator/(Lanes a, Lanes b) { return Lanes(_mm_div_pd(a.v, b.v)); }
 inline Lanes operator-(Lanes a) { return Lanes(_mm_xor_pd(a.v, _mm_set1_pd(-0.0))); }
 inline Lanes Abs(Lanes a) { return Lanes(_mm_andnot_pd(_mm_set1_pd(-0.0), a.v)); }
 inline Lanes Sqrt(Lanes a) { return Lanes(_mm_sqrt_pd(a.v)); }
+inline Lanes MarkNonFinite(Lanes acc, Lanes x) { return Lanes(_mm_or_pd(acc.v, _mm_mul_pd(x.v, _mm_setzero_pd()))); }
 inline Lanes Choose(__m128d mask, Lanes then, Lanes otherwise) {
   return Lanes(_mm_or_pd(_mm_and_pd(mask, then.v), _mm_andnot_pd(mask, otherwise.v)));
 }
@@ -214,6 +220,7 @@ inline Lanes operator/(Lanes a, Lanes b) { return EachOf(a, b, [](double x, doub
 inline Lanes operator-(Lanes a) { return Lanes::Each([&](int k) { return -a.l[k]; }); }
 inline Lanes Abs(Lanes a) { return Lanes::Each([&](int k) { return std::fabs(a.l[k]); }); }
 inline Lanes Sqrt(Lanes a) { return Lanes::Each([&](int k) { return std::sqrt(a.l[k]); }); }
+inline Lanes MarkNonFinite(Lanes acc, Lanes x) { return acc + x; }
 inline Lanes IfLess(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
   return Lanes::Each([&](int k) { return a.l[k] < b.l[k] ? then.l[k] : otherwise.l[k]; });
 }
@@ -226,6 +233,7 @@ inline int CountLessEqual(Lanes a, Lanes b) { return (a.l[0] <= b.l[0]) + (a.l[1
 constexpr int kLanes = Lanes::kWidth;
 inline double Abs(double a) { return std::fabs(a); }
 inline double Sqrt(double a) { return std::sqrt(a); }
+inline double MarkNonFinite(double acc, double x) { return acc + x; }
 inline double IfLess(double a, double b, double then, double otherwise) { return a < b ? then : otherwise; }
 inline double IfLessEqual(double a, double b, double then, double otherwise) {
   return a <= b ? then : otherwise;
@@ -284,34 +292,34 @@ struct PilesAt {
 };
 
 // The same steps as Guard without a branch each, on one pile or on lanes:
-// every checked value is added to one sum, which ends non-finite when any of
-// them was (or, rarely, when finite values overflow it; the pile is then
-// redone with a Guard).
+// every checked value is marked in one value, which ends non-finite when any
+// of them was. One pile adds them up (a sum of finite values may, rarely,
+// overflow; the pile is then redone with a Guard); lanes mark NaNs.
 template <class T>
 class Unchecked {
  public:
   bool ok() const { return AllFinite(sum_); }
   T Finite(T x) {
-    sum_ = sum_ + x;
+    sum_ = MarkNonFinite(sum_, x);
     return x;
   }
   T Div(T a, T b) {
     const T q = a / b;
-    sum_ = sum_ + (q + b);
+    sum_ = MarkNonFinite(MarkNonFinite(sum_, q), b);
     return q;
   }
   T Sqrt(T x) {
     const T root = HASORIN_LANES_NS::Sqrt(x);  // NaN below zero
-    sum_ = sum_ + root;
+    sum_ = MarkNonFinite(sum_, root);
     return root;
   }
   void Put(T& out, T value) {
     out = value;
-    sum_ = sum_ + value;
+    sum_ = MarkNonFinite(sum_, value);
   }
   // The piles cannot go side by side (they take different branches): they
   // are then redone one pile at a time.
-  void Refuse() { sum_ = sum_ + std::numeric_limits<double>::quiet_NaN(); }
+  void Refuse() { sum_ = MarkNonFinite(sum_, std::numeric_limits<double>::quiet_NaN()); }
 
  private:
   T sum_ = 0.0;
