@@ -2,7 +2,9 @@
 // Project records for the engine tests, built in code.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <vector>
@@ -84,6 +86,9 @@ inline std::vector<PileRow> RandomGroup(std::mt19937& rng, int n) {
   }
   return piles;
 }
+
+// The same double, bit for bit.
+inline bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 // Result records are large: keep them off the stack.
 inline std::unique_ptr<CalcResults> NewResults() { return std::make_unique<CalcResults>(); }

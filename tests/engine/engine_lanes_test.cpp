@@ -2,8 +2,6 @@
 // give every table, code and progress mark alike, bit for bit, for groups of
 // every size and for a pile that fails at every place in its lanes.
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <string>
 
 #include "engine_fixture.h"
@@ -11,8 +9,6 @@
 
 namespace hasorin::engine::testing {
 namespace {
-
-bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 void ExpectTableAlike(const PileTable& a, const PileTable& b, const std::string& what) {
   ASSERT_EQ(a.computed, b.computed) << what;

@@ -1,9 +1,6 @@
 // Piles are computed two at a time where they differ and one at a time where
 // they repeat, from cells the file reader gives as integers or reals: a
 // pile's springs and allowable stresses are those it gets alone, bit for bit.
-#include <bit>
-#include <cstdint>
-
 #include "analysis.h"
 #include "engine_fixture.h"
 
@@ -49,8 +46,6 @@ Project AsRead(Project p) {
     }
   return p;
 }
-
-bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 TEST(EnginePairs, EachPileAsItIsAlone) {
   for (int head : {0, 1})
