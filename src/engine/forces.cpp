@@ -14,10 +14,10 @@ void HeadForces(const Workspace& w, const CalcResults& r, const std::array<doubl
                 Piles<T> at, Check& g, std::array<T, 20>& out) {
   const T dx = footing[0], dy = footing[1], dz = footing[2];
   const T tx = footing[3], ty = footing[4], tz = footing[5];
-  auto pile = [&](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
-  auto axes = [&](double Axes::*v) { return at([&](int i) { return w.axes[size_t(i)].*v; }); };
+  auto pile = [&](Column WorkPiles::*v) { return at.Of(w.pile.*v); };
+  auto axes = [&](Column Axes::*v) { return at.Of(w.axes.*v); };
   auto spring = [&](const PileTable& t) { return at.In(t); };
-  const T X = pile(&WorkPile::X), Y = pile(&WorkPile::Y), Z = pile(&WorkPile::Z);
+  const T X = pile(&WorkPiles::X), Y = pile(&WorkPiles::Y), Z = pile(&WorkPiles::Z);
   const T sphi = axes(&Axes::sphi), cphi = axes(&Axes::cphi);
   const T spsi = axes(&Axes::spsi), cpsi = axes(&Axes::cpsi);
 
@@ -63,7 +63,7 @@ void HeadForces(const Workspace& w, const CalcResults& r, const std::array<doubl
 
   // kN/m2 with the uncorroded section, then N/mm2; the four are stored
   // together so that no slot is left half converted.
-  const T A = pile(&WorkPile::A), Zs = pile(&WorkPile::Zs);
+  const T A = pile(&WorkPiles::A), Zs = pile(&WorkPiles::Zs);
   const T sc = g.Div(Py, A);
   const T sx = g.Finite(sc + g.Div(Abs(Mx), Zs));
   const T sz = g.Finite(sc + g.Div(Abs(Mz), Zs));

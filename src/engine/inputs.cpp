@@ -107,22 +107,23 @@ int ReadInputs(const Project& project, Workspace& w, CalcResults& r) {
   for (int i = 1; i <= n; ++i) {
     if (i > kMaxPiles) return calcerr::kSubscript;
     // Column by column, converting as each is read.
-    WorkPile& p = w.pile[size_t(i)];
+    WorkPiles& p = w.pile;
+    const size_t at = size_t(i);
     auto readRow = [&](auto cell) {
-      p.D = cell(1);
-      p.t = cell(2);
-      p.dt = cell(3);
-      p.A = toM2(cell(4));
-      p.I = toM4(cell(5));
-      p.Zs = toM3(cell(6));
-      p.h = cell(7);
-      p.L = cell(8);
-      p.X = cell(9);
-      p.Y = cell(10);
-      p.Z = cell(11);
-      p.phi = Radians(cell(12), g);
-      p.psi = Radians(cell(13), g);
-      p.Kv = cell(14);
+      p.D[at] = cell(1);
+      p.t[at] = cell(2);
+      p.dt[at] = cell(3);
+      p.A[at] = toM2(cell(4));
+      p.I[at] = toM4(cell(5));
+      p.Zs[at] = toM3(cell(6));
+      p.h[at] = cell(7);
+      p.L[at] = cell(8);
+      p.X[at] = cell(9);
+      p.Y[at] = cell(10);
+      p.Z[at] = cell(11);
+      p.phi[at] = Radians(cell(12), g);
+      p.psi[at] = Radians(cell(13), g);
+      p.Kv[at] = cell(14);
     };
     std::array<double, kPileColumns> x;
     if (contiguous && ReadNumberRow(table + size_t(i - 1) * kPileColumns, x)) [[likely]] {

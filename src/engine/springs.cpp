@@ -15,7 +15,7 @@ constexpr double kPoisson = 0.3;
 
 template <class At>
 auto PileValue(const Workspace& w, At at) {
-  return [&w, at](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
+  return [&w, at](Column WorkPiles::*v) { return at.Of(w.pile.*v); };
 }
 
 // Steps 1 to 4: beta, the torsional spring and the axial spring.
@@ -23,8 +23,8 @@ template <class T, class Check>
 void AxialSprings(const Workspace& w, Piles<T> at, Check& g, std::array<T, 3>& out) {
   const WorkConditions& c = w.c;
   const auto pile = PileValue(w, at);
-  const T I = pile(&WorkPile::I), h = pile(&WorkPile::h);
-  const T Dc = pile(&WorkPile::D) - 2 * pile(&WorkPile::dt) / 1000;  // corroded diameter
+  const T I = pile(&WorkPiles::I), h = pile(&WorkPiles::h);
+  const T Dc = pile(&WorkPiles::D) - 2 * pile(&WorkPiles::dt) / 1000;  // corroded diameter
   const T beta = g.Sqrt(g.Sqrt(g.Div(c.kh * Dc, 4 * c.Ep * I)));
   g.Put(out[0], beta);
 
@@ -33,15 +33,15 @@ void AxialSprings(const Workspace& w, Piles<T> at, Check& g, std::array<T, 3>& o
   const T length = g.Div(1, beta) + h;  // torsion acts over h and 1/beta
   g.Put(out[1], g.Div(GJ, length));
 
-  T Kv = pile(&WorkPile::Kv);
+  T Kv = pile(&WorkPiles::Kv);
   if (c.kvChoice == 0) {
     // Driven steel pipe pile: the embedded part in series with the free
     // length h acting as a bar.
-    const T l = pile(&WorkPile::L) - h;
+    const T l = pile(&WorkPiles::L) - h;
     const T ratio = g.Div(l, Dc);
     const T a = 0.014 * IfLess(ratio, 10, 10, ratio) + 0.78;
     const T series = g.Div(a, g.Div(a * h, l) + 1);
-    Kv = series * g.Div(pile(&WorkPile::A) * c.Ep, l);
+    Kv = series * g.Div(pile(&WorkPiles::A) * c.Ep, l);
   }
   g.Put(out[2], Kv);
 }
@@ -116,10 +116,10 @@ template <class At, class Check, class T = typename At::Value>
 void LateralSprings(const Workspace& w, const CalcResults& r, At at, Check& g, std::array<T, 8>& out) {
   const WorkConditions& c = w.c;
   const auto pile = PileValue(w, at);
-  const T beta = at.In(r.PileBeta), h = pile(&WorkPile::h);
-  const T EI = g.Finite(c.Ep * pile(&WorkPile::I));
+  const T beta = at.In(r.PileBeta), h = pile(&WorkPiles::h);
+  const T EI = g.Finite(c.Ep * pile(&WorkPiles::I));
   const T bh = g.Finite(beta * h);
-  const T l = g.Finite(pile(&WorkPile::L) - h);
+  const T l = g.Finite(pile(&WorkPiles::L) - h);
   // Strictly below: l exactly pi/beta is a finite pile.
   const T piOverBeta = g.Div(kPi, beta);
   bool semiInfinite;
@@ -181,13 +181,17 @@ bool LateralByModel(const Workspace& w, const CalcResults& r, Steps& steps, Same
                     Compute compute) {
   std::array<std::array<int, kMaxPiles>, 2> ofModel;
   std::array<int, 2> count{0, 0};
-  for (int i = 1; i <= w.n; ++i) {
-    if (i > 1 && same(i)) continue;
-    const WorkPile& p = w.pile[size_t(i)];
-    // The model test of the steps, with the same values.
-    const size_t semiInfinite = kPi / r.PileBeta[i] < p.L - p.h;
-    ofModel[semiInfinite][size_t(count[semiInfinite]++)] = i;
+  auto add = [&](int i, unsigned semiInfinite) {
+    if (i == 1 || !same(i)) ofModel[semiInfinite][size_t(count[semiInfinite]++)] = i;
+  };
+  // The model test of the steps, with the same values, kLanes piles at once.
+  int i = 1;
+  for (; i + kLanes - 1 <= w.n; i += kLanes) {
+    const Piles<Lanes> at{i};
+    const unsigned semiInfinite = LessBits(Lanes(kPi) / at.In(r.PileBeta), at.Of(w.pile.L) - at.Of(w.pile.h));
+    for (int k = 0; k < kLanes; ++k) add(i + k, (semiInfinite >> k) & 1);
   }
+  for (; i <= w.n; ++i) add(i, kPi / r.PileBeta[i] < w.pile.L[size_t(i)] - w.pile.h[size_t(i)]);
   for (size_t model = 0; model < 2; ++model) {
     const int* piles = ofModel[model].data();
     int k = 0;
@@ -206,10 +210,9 @@ bool LateralByModel(const Workspace& w, const CalcResults& r, Steps& steps, Same
 int CalcSprings(const Workspace& w, CalcResults& r) {
   // First loop: beta, torsional spring, axial spring.
   PileSteps axial(r, [](CalcResults& t) { return std::array{&t.PileBeta, &t.PileKt, &t.PileKv}; });
-  auto sameAxial = [&w](int i) {
-    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(i) - 1];
-    return SameBits(p.D, q.D) && SameBits(p.dt, q.dt) && SameBits(p.I, q.I) &&
-           SameBits(p.h, q.h) && SameBits(p.L, q.L) && SameBits(p.A, q.A) && SameBits(p.Kv, q.Kv);
+  auto sameAxial = [&p = w.pile](int i) {
+    return SameAsBefore(p.D, i) && SameAsBefore(p.dt, i) && SameAsBefore(p.I, i) && SameAsBefore(p.h, i) &&
+           SameAsBefore(p.L, i) && SameAsBefore(p.A, i) && SameAsBefore(p.Kv, i);
   };
   if (int code = EveryPile(w.n, axial, sameAxial,
                            [&w](auto at, auto& g, auto& out) { AxialSprings(w, at, g, out); }))
@@ -220,10 +223,8 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return std::array{&t.PileK1,  &t.PileK2,  &t.PileK3,  &t.PileK4,
                       &t.PileK1z, &t.PileK2z, &t.PileK3z, &t.PileK4z};
   });
-  auto sameLateral = [&w, &r](int i) {
-    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(i) - 1];
-    return SameBits(r.PileBeta[i], r.PileBeta[i - 1]) && SameBits(p.I, q.I) &&
-           SameBits(p.h, q.h) && SameBits(p.L, q.L);
+  auto sameLateral = [&p = w.pile, &r](int i) {
+    return SameAsBefore(r.PileBeta.v, i) && SameAsBefore(p.I, i) && SameAsBefore(p.h, i) && SameAsBefore(p.L, i);
   };
   auto compute = [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); };
   if (LateralByModel(w, r, lateral, sameLateral, compute)) {

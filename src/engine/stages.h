@@ -152,6 +152,8 @@ inline int CountLess(Lanes a, Lanes b) {
 inline int CountLessEqual(Lanes a, Lanes b) {
   return std::popcount(unsigned(_mm256_movemask_pd(_mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ))));
 }
+// Bit k set where a < b in lane k.
+inline unsigned LessBits(Lanes a, Lanes b) { return unsigned(_mm256_movemask_pd(_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ))); }
 #elif defined(__SSE2__) || defined(_M_X64)
 struct Lanes {
   static constexpr int kWidth = 2;
@@ -191,6 +193,7 @@ inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
 }
 inline int CountLess(Lanes a, Lanes b) { return (a.lane(0) < b.lane(0)) + (a.lane(1) < b.lane(1)); }
 inline int CountLessEqual(Lanes a, Lanes b) { return (a.lane(0) <= b.lane(0)) + (a.lane(1) <= b.lane(1)); }
+inline unsigned LessBits(Lanes a, Lanes b) { return unsigned(_mm_movemask_pd(_mm_cmplt_pd(a.v, b.v))); }
 #else
 struct Lanes {
   static constexpr int kWidth = 2;
@@ -229,6 +232,7 @@ inline Lanes IfLessEqual(Lanes a, Lanes b, Lanes then, Lanes otherwise) {
 }
 inline int CountLess(Lanes a, Lanes b) { return (a.l[0] < b.l[0]) + (a.l[1] < b.l[1]); }
 inline int CountLessEqual(Lanes a, Lanes b) { return (a.l[0] <= b.l[0]) + (a.l[1] <= b.l[1]); }
+inline unsigned LessBits(Lanes a, Lanes b) { return unsigned(a.l[0] < b.l[0]) | unsigned(a.l[1] < b.l[1]) << 1; }
 #endif
 constexpr int kLanes = Lanes::kWidth;
 inline double Abs(double a) { return std::fabs(a); }
@@ -266,7 +270,8 @@ struct Piles<double> {
   double operator()(F f) const {
     return f(i);
   }
-  double In(const PileTable& t) const { return t[i]; }
+  double Of(const Column& c) const { return c[size_t(i)]; }
+  double In(const PileTable& t) const { return Of(t.v); }
 };
 template <>
 struct Piles<Lanes> {
@@ -276,7 +281,8 @@ struct Piles<Lanes> {
   Lanes operator()(F f) const {
     return Lanes::Each([&](int k) { return f(i + k); });
   }
-  Lanes In(const PileTable& t) const { return Lanes::Load(&t.v[size_t(i)]); }
+  Lanes Of(const Column& c) const { return Lanes::Load(&c[size_t(i)]); }
+  Lanes In(const PileTable& t) const { return Of(t.v); }
 };
 // Piles at[0] .. at[kLanes - 1] side by side, wherever they are in the table.
 struct PilesAt {
@@ -286,9 +292,10 @@ struct PilesAt {
   Lanes operator()(F f) const {
     return Lanes::Each([&](int k) { return f(at[k]); });
   }
-  Lanes In(const PileTable& t) const {
-    return Lanes::Each([&](int k) { return t[at[k]]; });
+  Lanes Of(const Column& c) const {
+    return Lanes::Each([&](int k) { return c[size_t(at[k])]; });
   }
+  Lanes In(const PileTable& t) const { return Of(t.v); }
 };
 
 // The same steps as Guard without a branch each, on one pile or on lanes:
@@ -443,6 +450,8 @@ int EndOfRun(int i, int n, Same same) {
 inline bool SameBits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
+// Pile i's value in c is pile i - 1's.
+inline bool SameAsBefore(const Column& c, int i) { return SameBits(c[size_t(i)], c[size_t(i) - 1]); }
 
 // Steps 1 and 2: conditions, loads and the pile table in working form.
 int ReadInputs(const Project& project, Workspace& w, CalcResults& r);

@@ -95,8 +95,8 @@ struct HeadSprings {
 // components of the axes are taken out.
 void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
-  const auto pile = [&w, at](double WorkPile::*v) { return PilesAt{at}([&](int i) { return w.pile[size_t(i)].*v; }); };
-  const Lanes X = pile(&WorkPile::X), Y = pile(&WorkPile::Y), Z = pile(&WorkPile::Z);
+  const PilesAt piles{at};
+  const Lanes X = piles.Of(w.pile.X), Y = piles.Of(w.pile.Y), Z = piles.Of(w.pile.Z);
   const Lanes zero = 0.0;
   put(0, 0, K1);
   put(0, 1, zero);
@@ -131,16 +131,14 @@ void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, cons
 void InclinedTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
   const PilesAt piles{at};
-  const auto pile = [&w, piles](double WorkPile::*v) { return piles([&](int i) { return w.pile[size_t(i)].*v; }); };
-  const auto axes = [&w, piles](double Axes::*v) { return piles([&](int i) { return w.axes[size_t(i)].*v; }); };
-  const Lanes sphi = axes(&Axes::sphi), cphi = axes(&Axes::cphi);
-  const Lanes spsi = axes(&Axes::spsi), cpsi = axes(&Axes::cpsi);
+  const Lanes sphi = piles.Of(w.axes.sphi), cphi = piles.Of(w.axes.cphi);
+  const Lanes spsi = piles.Of(w.axes.spsi), cpsi = piles.Of(w.axes.cpsi);
 
   // Rows of R.
   const Vec3 xm{cphi * cpsi, -sphi, cphi * spsi};
   const Vec3 ym{sphi * cpsi, cphi, sphi * spsi};
   const Vec3 zm{-spsi, 0.0, cpsi};
-  const Vec3 pos{pile(&WorkPile::X), pile(&WorkPile::Y), pile(&WorkPile::Z)};
+  const Vec3 pos{piles.Of(w.pile.X), piles.Of(w.pile.Y), piles.Of(w.pile.Z)};
   const Vec3 wx = Cross(pos, xm), wy = Cross(pos, ym), wz = Cross(pos, zm);
   // The member axes and lever arms scaled by their springs, each made where
   // the block below needs it: fewer values held at once.
@@ -180,11 +178,11 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
   std::array<int, 2> count{0, 0};
   SinCosTable sinCos;
   for (int i = 1; i <= w.n; ++i) {
-    const WorkPile& p = w.pile[size_t(i)];
-    Axes& ax = w.axes[size_t(i)];
-    sinCos(p.phi, ax.sphi, ax.cphi);
-    sinCos(p.psi, ax.spsi, ax.cpsi);
-    const size_t inclined = !(p.phi == 0.0 && p.psi == 0.0);
+    const double phi = w.pile.phi[size_t(i)], psi = w.pile.psi[size_t(i)];
+    Axes& ax = w.axes;
+    sinCos(phi, ax.sphi[size_t(i)], ax.cphi[size_t(i)]);
+    sinCos(psi, ax.spsi[size_t(i)], ax.cpsi[size_t(i)]);
+    const size_t inclined = !(phi == 0.0 && psi == 0.0);
     ofKind[inclined][size_t(count[inclined]++)] = i;
   }
 

@@ -41,13 +41,13 @@ template <class T, class Check>
 void CheckPiles(const Workspace& w, const CalcResults& r, Piles<T> at, bool same, double& s,
                 std::array<double, 2>& ca, Check& g, std::array<T, 5>& out) {
   const double alpha = w.c.alpha;
-  auto pile = [&](double WorkPile::*v) { return at([&](int i) { return w.pile[size_t(i)].*v; }); };
+  auto pile = [&](Column WorkPiles::*v) { return at.Of(w.pile.*v); };
   const T sc = at.In(r.SigmaC), sb = at.In(r.SigmaB);
   T slender = s;
   if (!same) {
     // Buckling length: the free length h.
-    const T radius = g.Sqrt(g.Div(pile(&WorkPile::I), pile(&WorkPile::A)));
-    slender = g.Div(pile(&WorkPile::h), radius);
+    const T radius = g.Sqrt(g.Div(pile(&WorkPiles::I), pile(&WorkPiles::A)));
+    slender = g.Div(pile(&WorkPiles::h), radius);
   }
   g.Put(out[0], slender);
   for (int grade = kSKK400; grade <= kSKK490; ++grade) {
@@ -77,8 +77,8 @@ int CalcStressCheck(const Workspace& w, CalcResults& r) {
                       &t.SigmaCaAllow[kSKK490], &t.CheckRatio[kSKK490]};
   });
   auto same = [&w](int i) {
-    const WorkPile &p = w.pile[size_t(i)], &q = w.pile[size_t(i) - 1];
-    return i > 1 && SameBits(p.I, q.I) && SameBits(p.A, q.A) && SameBits(p.h, q.h);
+    const WorkPiles& p = w.pile;
+    return i > 1 && SameAsBefore(p.I, i) && SameAsBefore(p.A, i) && SameAsBefore(p.h, i);
   };
   // Slenderness and allowable axial stresses of the previous pile.
   double s = 0;

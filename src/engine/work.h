@@ -19,15 +19,18 @@ struct WorkConditions {
   std::array<double, 6> loads{};  // Xo, Yo, Zo, Mxo, Myo, Mzo
 };
 
-// One pile in working units: D, h, L, X, Y, Z in m, dt in mm, A in m2, I in
+// One value of every pile, slot 0 unused: neighbouring piles side by side.
+using Column = std::array<double, kMaxPiles + 1>;
+
+// The piles in working units: D, h, L, X, Y, Z in m, dt in mm, A in m2, I in
 // m4, Zs in m3, angles in radians, Kv in kN/m.
-struct WorkPile {
-  double D, t, dt, A, I, Zs, h, L, X, Y, Z, phi, psi, Kv;
+struct WorkPiles {
+  Column D, t, dt, A, I, Zs, h, L, X, Y, Z, phi, psi, Kv;
 };
 
-// Member axes of a pile, from its vertical angle phi and plan angle psi.
+// Member axes of the piles, from the vertical angle phi and plan angle psi.
 struct Axes {
-  double sphi, cphi, spsi, cpsi;
+  Column sphi, cphi, spsi, cpsi;
 };
 
 inline constexpr size_t kTermSlots = 24;
@@ -35,8 +38,8 @@ inline constexpr size_t kTermSlots = 24;
 struct Workspace {
   WorkConditions c;
   int n = 0;
-  std::array<WorkPile, kMaxPiles + 1> pile;
-  std::array<Axes, kMaxPiles + 1> axes;  // set by the assembly, used by the forces
+  WorkPiles pile;
+  Axes axes;  // set by the assembly, used by the forces
   // Each pile's terms of the 21 entries of the stiffness's upper triangle
   // (and slots of padding, always zero), summed afterwards in pile order.
   std::array<std::array<double, kTermSlots>, kMaxPiles + 1> terms;
