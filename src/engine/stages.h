@@ -112,18 +112,19 @@ struct Lanes {
   }
   static Lanes Load(const double* from) { return Lanes(_mm256_loadu_pd(from)); }
   void Store(double* to) const { _mm256_storeu_pd(to, v); }
-  // Lane k into to[k][offset].
-  void Scatter(double* const* to, size_t offset) const {
-    const __m128d low = _mm256_castpd256_pd128(v), high = _mm256_extractf128_pd(v, 1);
-    _mm_storel_pd(to[0] + offset, low);
-    _mm_storeh_pd(to[1] + offset, low);
-    _mm_storel_pd(to[2] + offset, high);
-    _mm_storeh_pd(to[3] + offset, high);
-  }
   double lane(int k) const {
     alignas(32) double a[4];
     _mm256_store_pd(a, v);
     return a[k];
+  }
+  // Lane k of rows[0..3] into to[k][offset..offset + 3]: a 4 x 4 transpose.
+  static void TransposeStore(const Lanes* rows, double* const* to, size_t offset) {
+    const __m256d t0 = _mm256_unpacklo_pd(rows[0].v, rows[1].v), t1 = _mm256_unpackhi_pd(rows[0].v, rows[1].v);
+    const __m256d t2 = _mm256_unpacklo_pd(rows[2].v, rows[3].v), t3 = _mm256_unpackhi_pd(rows[2].v, rows[3].v);
+    _mm256_storeu_pd(to[0] + offset, _mm256_permute2f128_pd(t0, t2, 0x20));
+    _mm256_storeu_pd(to[1] + offset, _mm256_permute2f128_pd(t1, t3, 0x20));
+    _mm256_storeu_pd(to[2] + offset, _mm256_permute2f128_pd(t0, t2, 0x31));
+    _mm256_storeu_pd(to[3] + offset, _mm256_permute2f128_pd(t1, t3, 0x31));
   }
 };
 inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm256_add_pd(a.v, b.v)); }
@@ -168,11 +169,11 @@ struct Lanes {
   }
   static Lanes Load(const double* from) { return Lanes(_mm_loadu_pd(from)); }
   void Store(double* to) const { _mm_storeu_pd(to, v); }
-  void Scatter(double* const* to, size_t offset) const {
-    _mm_storel_pd(to[0] + offset, v);
-    _mm_storeh_pd(to[1] + offset, v);
-  }
   double lane(int k) const { return _mm_cvtsd_f64(k == 0 ? v : _mm_unpackhi_pd(v, v)); }
+  static void TransposeStore(const Lanes* rows, double* const* to, size_t offset) {
+    _mm_storeu_pd(to[0] + offset, _mm_unpacklo_pd(rows[0].v, rows[1].v));
+    _mm_storeu_pd(to[1] + offset, _mm_unpackhi_pd(rows[0].v, rows[1].v));
+  }
 };
 inline Lanes operator+(Lanes a, Lanes b) { return Lanes(_mm_add_pd(a.v, b.v)); }
 inline Lanes operator-(Lanes a, Lanes b) { return Lanes(_mm_sub_pd(a.v, b.v)); }
@@ -209,8 +210,10 @@ struct Lanes {
   }
   static Lanes Load(const double* from) { return Each([from](int k) { return from[k]; }); }
   void Store(double* to) const { to[0] = l[0], to[1] = l[1]; }
-  void Scatter(double* const* to, size_t offset) const { to[0][offset] = l[0], to[1][offset] = l[1]; }
   double lane(int k) const { return l[k]; }
+  static void TransposeStore(const Lanes* rows, double* const* to, size_t offset) {
+    for (int k = 0; k < 2; ++k) to[k][offset] = rows[0].l[k], to[k][offset + 1] = rows[1].l[k];
+  }
 };
 template <class F>
 Lanes EachOf(Lanes a, Lanes b, F f) {

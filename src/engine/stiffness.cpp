@@ -65,17 +65,22 @@ class SinCosTable {
 constexpr size_t Entry(size_t a, size_t b) { return a * (11 - a) / 2 + b; }
 static_assert(Entry(0, 5) == 5 && Entry(1, 1) == 6 && Entry(4, 5) == 19 && Entry(5, 5) == 20);
 
-// The terms of the piles at[k], lane k, into their rows of `terms`; a pile
-// may fill several lanes.
+// The terms of the piles at[k], lane k, into their rows of `terms` (a pile
+// may fill several lanes), kLanes entries of a row at a time when flushed.
 class TermWriter {
  public:
   TermWriter(Workspace& w, const int* at) {
     for (int k = 0; k < kLanes; ++k) to_[k] = w.terms[size_t(at[k])].data();
+    for (size_t e = 21; e < kTermSlots; ++e) entries_[e] = 0.0;
   }
-  void operator()(size_t a, size_t b, Lanes term) const { term.Scatter(to_, Entry(a, b)); }
+  void operator()(size_t a, size_t b, Lanes term) { entries_[Entry(a, b)] = term; }
+  void Flush() const {
+    for (size_t e = 0; e < kTermSlots; e += kLanes) Lanes::TransposeStore(&entries_[e], to_, e);
+  }
 
  private:
   double* to_[kLanes];
+  Lanes entries_[kTermSlots];
 };
 
 // The springs of the piles at[k], lane k.
@@ -93,7 +98,7 @@ struct HeadSprings {
 // The terms of vertical piles with plan angle 0, whose member axes are the
 // global ones: what is left of the general sum below once the zero
 // components of the axes are taken out.
-void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
+void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
   const PilesAt piles{at};
   const Lanes X = piles.Of(w.pile.X), Y = piles.Of(w.pile.Y), Z = piles.Of(w.pile.Z);
@@ -128,7 +133,7 @@ void VerticalTerms(const Workspace& w, const HeadSprings& k, const int* at, cons
 // vectors t and q the product is
 //   K1 tx tx^T + Kv ty ty^T + K1z tz tz^T + K4z qx qx^T + Kt qy qy^T + K4 qz qz^T
 //   - K2 tx qz^T - K3 qz tx^T + K2z tz qx^T + K3z qx tz^T.
-void InclinedTerms(const Workspace& w, const HeadSprings& k, const int* at, const TermWriter& put) {
+void InclinedTerms(const Workspace& w, const HeadSprings& k, const int* at, TermWriter& put) {
   const auto [K1, Kv, K1z, K2, K2z, K3, K3z, K4, Kt, K4z] = k;
   const PilesAt piles{at};
   const Lanes sphi = piles.Of(w.axes.sphi), cphi = piles.Of(w.axes.cphi);
@@ -195,11 +200,12 @@ int AssembleGroupStiffness(Workspace& w, const CalcResults& r, Matrix67& m) {
     for (int k = 0; k < count[kind]; k += kLanes) {
       const int* at = &piles[size_t(k)];
       const HeadSprings springs(r, at);
-      const TermWriter put(w, at);
+      TermWriter put(w, at);
       if (kind == 1)
         InclinedTerms(w, springs, at, put);
       else
         VerticalTerms(w, springs, at, put);
+      put.Flush();
     }
   }
 
