@@ -227,7 +227,8 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
     return SameAsBefore(r.PileBeta.v, i) && SameAsBefore(p.I, i) && SameAsBefore(p.h, i) && SameAsBefore(p.L, i);
   };
   auto compute = [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); };
-  if (LateralByModel(w, r, lateral, sameLateral, compute)) {
+  // Two lanes lose less to pairs of both models than the sorting costs.
+  if (kLanes > 2 && LateralByModel(w, r, lateral, sameLateral, compute)) {
     for (int i = 2; i <= w.n; ++i) {
       if (!sameLateral(i)) continue;
       const int last = EndOfRun(i, w.n, sameLateral);
