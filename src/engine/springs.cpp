@@ -141,13 +141,6 @@ void LateralSprings(const Workspace& w, const CalcResults& r, At at, Check& g, s
   for (size_t t = 0; t < 8; ++t) g.Put(out[t], values[t]);
 }
 
-template <class Same>
-bool NoneSame(int first, int last, Same same) {
-  for (int k = first; k <= last; ++k)
-    if (same(k)) return false;
-  return true;
-}
-
 // Runs `steps` over piles 1..n in order: a pile that repeats the one before
 // it (`same`) takes its results, kLanes that do not are computed side by
 // side, and lanes with a failing step are redone one pile at a time.
@@ -160,7 +153,7 @@ int EveryPile(int n, Steps& steps, Same same, Compute compute) {
       i = last;
       continue;
     }
-    if (i + kLanes - 1 <= n && NoneSame(i + 1, i + kLanes - 1, same) &&
+    if (i + kLanes - 1 <= n && AllAlike(i + 1, i + kLanes - 1, false, same) &&
         steps.RunLanes(i, [&](auto& g, auto& out) { compute(Piles<Lanes>{i}, g, out); })) {
       i += kLanes - 1;
       continue;
@@ -228,17 +221,19 @@ int CalcSprings(const Workspace& w, CalcResults& r) {
   };
   auto compute = [&w, &r](auto at, auto& g, auto& out) { LateralSprings(w, r, at, g, out); };
   // Two lanes lose less to pairs of both models than the sorting costs.
-  if (kLanes > 2 && LateralByModel(w, r, lateral, sameLateral, compute)) {
-    for (int i = 2; i <= w.n; ++i) {
-      if (!sameLateral(i)) continue;
-      const int last = EndOfRun(i, w.n, sameLateral);
-      lateral.Repeat(i, last);
-      i = last;
+  if constexpr (kLanes > 2) {
+    if (LateralByModel(w, r, lateral, sameLateral, compute)) {
+      for (int i = 2; i <= w.n; ++i) {
+        if (!sameLateral(i)) continue;
+        const int last = EndOfRun(i, w.n, sameLateral);
+        lateral.Repeat(i, last);
+        i = last;
+      }
+      lateral.Done(w.n);
+      return calcerr::kOk;
     }
-    lateral.Done(w.n);
-    return calcerr::kOk;
   }
-  // A step failed: the piles in order, which finds the first failing one.
+  // In pile order (and after a failing step, which this finds first).
   return EveryPile(w.n, lateral, sameLateral, compute);
 }
 

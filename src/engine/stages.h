@@ -356,17 +356,23 @@ class PileSteps {
   template <class Steps>
   int Run(int i, Steps&& steps) {
     Results out;
-    Unchecked<double> fast;
-    steps(fast, out);
-    if (!fast.ok()) [[unlikely]] {
+    if (!Fast(steps, out)) [[unlikely]] {
       Guard g;
       steps(g, out);
       if (!g.ok()) return Stop(i, g, out);
     }
-    const std::array<PileTable*, N> tables = tables_(r_);
-#pragma GCC unroll 32
-    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
+    Store(i, out);
     return calcerr::kOk;
+  }
+  // Run for pile i, without the Guard: false, and nothing stored, when a
+  // step fails.
+  template <class Steps>
+  bool TryRun(int i, Steps&& steps) {
+    Results out;
+    if (!Fast(steps, out)) [[unlikely]]
+      return false;
+    Store(i, out);
+    return true;
   }
   // Computes piles i .. i + kLanes - 1 side by side with `steps(check, out)`,
   // where `check` is an Unchecked<Lanes>. Stores them all and returns true
@@ -375,9 +381,7 @@ class PileSteps {
   template <class Steps>
   bool RunLanes(int i, Steps&& steps) {
     std::array<Lanes, N> out;
-    Unchecked<Lanes> fast;
-    steps(fast, out);
-    if (!fast.ok()) [[unlikely]]
+    if (!Fast(steps, out)) [[unlikely]]
       return false;
     const std::array<PileTable*, N> tables = tables_(r_);
 #pragma GCC unroll 32
@@ -388,9 +392,7 @@ class PileSteps {
   template <class Steps>
   bool RunLanesAt(const int* at, Steps&& steps) {
     std::array<Lanes, N> out;
-    Unchecked<Lanes> fast;
-    steps(fast, out);
-    if (!fast.ok()) [[unlikely]]
+    if (!Fast(steps, out)) [[unlikely]]
       return false;
     const std::array<PileTable*, N> tables = tables_(r_);
 #pragma GCC unroll 32
@@ -399,20 +401,6 @@ class PileSteps {
       out[k].Store(lanes);
       for (int j = 0; j < kLanes; ++j) (*tables[k])[at[j]] = lanes[j];
     }
-    return true;
-  }
-  // Run for pile i, without the Guard: false, and nothing stored, when a
-  // step fails.
-  template <class Steps>
-  bool TryRun(int i, Steps&& steps) {
-    Results out;
-    Unchecked<double> fast;
-    steps(fast, out);
-    if (!fast.ok()) [[unlikely]]
-      return false;
-    const std::array<PileTable*, N> tables = tables_(r_);
-#pragma GCC unroll 32
-    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
     return true;
   }
   // Piles first..last take the results of pile first - 1.
@@ -425,6 +413,18 @@ class PileSteps {
   }
 
  private:
+  // The steps without a check each; false when one of them failed.
+  template <class T, class Steps>
+  static bool Fast(Steps& steps, std::array<T, N>& out) {
+    Unchecked<T> fast;
+    steps(fast, out);
+    return fast.ok();
+  }
+  void Store(int i, const Results& out) {
+    const std::array<PileTable*, N> tables = tables_(r_);
+#pragma GCC unroll 32
+    for (size_t k = 0; k < N; ++k) (*tables[k])[i] = out[k];
+  }
   [[gnu::noinline, gnu::cold]] int Stop(int i, const Guard& g, const Results& out) {
     const std::array<PileTable*, N> tables = tables_(r_);
     for (size_t k = 0; k < N; ++k) {
@@ -438,6 +438,14 @@ class PileSteps {
   CalcResults& r_;
   Tables tables_;
 };
+
+// Whether `same(k)` is `want` for every pile k of first..last.
+template <class Same>
+bool AllAlike(int first, int last, bool want, Same same) {
+  for (int k = first; k <= last; ++k)
+    if (same(k) != want) return false;
+  return true;
+}
 
 // The last pile of the run from pile i on in which every pile is `same(k)`
 // as pile k - 1.

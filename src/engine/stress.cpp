@@ -61,14 +61,6 @@ void CheckPiles(const Workspace& w, const CalcResults& r, Piles<T> at, bool same
   if constexpr (std::is_same_v<T, double>) s = slender;
 }
 
-// Whether every pile first..last is `same` as its predecessor, or none is.
-template <class Same>
-bool AllAlike(int first, int last, bool want, Same same) {
-  for (int k = first; k <= last; ++k)
-    if (same(k) != want) return false;
-  return true;
-}
-
 }  // namespace
 
 int CalcStressCheck(const Workspace& w, CalcResults& r) {
